@@ -1,0 +1,21 @@
+// The program's single window instances, created once at start-up in this order.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class QColor;
+
+namespace morvin {
+
+enum class WindowId { MainForm, Pulpit, Windows, Web, MenuStart, Dos, Foldery, Ikony, Set, Programy, Sztuczki, Count };
+
+void registerWindow(WindowId id, QWidget* window);
+QWidget* window(WindowId id);   // nullptr when not created (or creation failed early)
+void showModal(WindowId id);    // exec() of the window, if it exists
+void clearWindows();            // for tests
+
+// Background colour of a window or panel (the program's window colour).
+void setBackgroundColour(QWidget* widget, const QColor& colour);
+
+}  // namespace morvin

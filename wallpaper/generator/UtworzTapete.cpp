@@ -1,0 +1,1 @@
+// The wallpaper page generator lives here.

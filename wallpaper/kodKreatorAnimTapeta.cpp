@@ -1,0 +1,1 @@
+// The wallpaper wizard lives here.
