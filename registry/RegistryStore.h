@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,11 @@ class RegistryStore {
   virtual Status enumValue(Key key, std::uint32_t index, std::string* name, std::uint32_t* type = nullptr,
                            std::string* data = nullptr) = 0;
   virtual Status queryInfoKey(Key key, KeyInfo* info) = 0;
+
+  // Runs `body` so that its writes land all together or not at all (a .reg
+  // import); a failing status from `body` undoes them. Stores without
+  // transactions just run it.
+  virtual Status atomically(const std::function<Status()>& body) { return body(); }
 };
 
 // The store every TRegistry made without an explicit store works on.
