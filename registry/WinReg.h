@@ -42,6 +42,7 @@ inline constexpr Status AccessDenied = 5;
 inline constexpr Status InvalidHandle = 6;
 inline constexpr Status NotEnoughMemory = 8;
 inline constexpr Status InvalidParameter = 87;
+inline constexpr Status BadPathname = 161;  // a subkey path that begins with a backslash
 inline constexpr Status MoreData = 234;
 inline constexpr Status NoMoreItems = 259;
 inline constexpr Status BadDb = 1009;
