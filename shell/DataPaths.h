@@ -8,8 +8,8 @@ class QWidget;
 
 namespace morvin {
 
-QString executableFolder();  // no trailing separator
-QString dataFolder();        // no trailing separator
+QString executableFolder();                 // no trailing separator
+QString dataFolder();                       // no trailing separator
 void setDataFolder(const QString& folder);  // tests and the screenshot tool
 // A data file by its Windows-style relative path ("Data\\Gfx\\Bmp\\Ustawienie.bmp").
 QString dataFile(const QString& relativePath);

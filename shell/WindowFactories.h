@@ -20,6 +20,7 @@ QWidget* createTfmProgramy(QWidget* parent);
 QWidget* createTfmSztuczki(QWidget* parent);
 
 // A window that has only its caption, size and colour so far.
-QWidget* createPlainWindow(QWidget* parent, const char* objectName, const char* utf8Caption, int width, int height);
+QWidget* createPlainWindow(QWidget* parent, const char* objectName, const char* utf8Caption, int width,
+                           int height);
 
 }  // namespace morvin
