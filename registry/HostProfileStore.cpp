@@ -1,0 +1,35 @@
+#include "HostProfileStore.h"
+
+#include "HostProfileStoreFile.h"
+#include "HostProfileStoreText.h"
+
+namespace morvin::reg {
+
+HostProfileStore::HostProfileStore(PathMapper toHostPath) : toHostPath_(std::move(toHostPath)) {}
+
+std::string HostProfileStore::readString(const std::string& path, const std::string& section,
+                                         const std::string& key, const std::string& def) {
+  auto host = toHostPath_(path);
+  if (!host) return def;
+  auto file = hostfile::readAll(*host);
+  if (!file) return def;
+  return profile::findValue(*file, section, key).value_or(def);
+}
+
+bool HostProfileStore::writeString(const std::string& path, const std::string& section,
+                                   const std::string& key, const std::string& value) {
+  if (!profile::writable(section, key, value)) return false;
+  auto host = toHostPath_(path);
+  if (!host) return false;
+  hostfile::FolderLock lock(*host);
+  if (hostfile::isReadOnly(*host)) return false;
+  std::string file;
+  if (auto existing = hostfile::readAll(*host)) {
+    file = std::move(*existing);
+  } else if (hostfile::exists(*host)) {
+    return false;  // there but unreadable: never replace what cannot be kept
+  }
+  return hostfile::writeAtomically(*host, profile::withValue(file, section, key, value));
+}
+
+}  // namespace morvin::reg
