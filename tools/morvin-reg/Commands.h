@@ -1,0 +1,25 @@
+// The commands of morvin-reg. Arguments arrive as UTF-8; keys and names are
+// turned into cp1250 here, and everything shown is UTF-8 again.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace morvin::tool {
+
+enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3 };
+
+// A failure with the exit code it ends the program with.
+struct Failure {
+  ExitCode code;
+  std::string message;  // UTF-8
+};
+
+ExitCode init(const std::string& machineFolder, const std::string& defaultRegFile);
+ExitCode importFile(const std::string& machineFolder, const std::string& file);
+ExitCode exportKey(const std::string& machineFolder, const std::string& key,
+                   const std::optional<std::string>& file);
+ExitCode query(const std::string& machineFolder, const std::string& key,
+               const std::optional<std::string>& value);
+
+}  // namespace morvin::tool

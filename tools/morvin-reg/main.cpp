@@ -1,0 +1,84 @@
+// morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE]
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "platform/Machine.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: morvin-reg [--machine DIR] COMMAND\n"
+    "\n"
+    "  init                create the default machine (an existing one is kept) and show where it is\n"
+    "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
+    "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
+    "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
+    "\n"
+    "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
+    "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
+    "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
+    "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
+    "written.\n";
+
+int usage(const char* problem) {
+  std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
+  return morvin::tool::BadInput;
+}
+
+int run(std::vector<std::string> args) {
+  using namespace morvin::tool;
+  std::optional<std::string> machine;
+  while (!args.empty() && args.front().rfind("--", 0) == 0) {
+    std::string option = args.front();
+    args.erase(args.begin());
+    if (option == "--help") {
+      std::fputs(kUsage, stdout);
+      return Ok;
+    }
+    if (option == "--machine" && !args.empty()) {
+      machine = args.front();
+      args.erase(args.begin());
+    } else if (option.rfind("--machine=", 0) == 0) {
+      machine = option.substr(10);
+    } else {
+      return usage(("unknown option " + option).c_str());
+    }
+    if (machine && machine->empty()) return usage("--machine needs a folder");
+  }
+  if (args.empty()) return usage("no command given");
+  const std::string command = args.front();
+  const size_t operands = args.size() - 1;
+  auto optionalOperand = [&](size_t i) {
+    return operands >= i ? std::optional<std::string>(args[i]) : std::nullopt;
+  };
+  const std::string folder = machine ? *machine : morvin::platform::defaultMachineFolder();
+
+  if (command == "init" && operands == 0) return init(folder, MORVIN_DEFAULT_MACHINE_REG);
+  if (command == "import" && operands == 1) return importFile(folder, args[1]);
+  if (command == "export" && (operands == 1 || operands == 2))
+    return exportKey(folder, args[1], optionalOperand(2));
+  if (command == "query" && (operands == 1 || operands == 2))
+    return query(folder, args[1], optionalOperand(2));
+  if (command == "init" || command == "import" || command == "export" || command == "query")
+    return usage(("wrong number of arguments for " + command).c_str());
+  return usage(("unknown command " + command).c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const morvin::tool::Failure& failure) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "morvin-reg: %s\n", failure.message.c_str());
+    return failure.code;
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "morvin-reg: %s\n", e.what());
+    return morvin::tool::MachineFailure;
+  }
+}
