@@ -2,6 +2,8 @@
 
 namespace morvin::platform {
 
-std::string KatalogWindows() { return "C:\\WINDOWS"; }
+std::string KatalogWindows() {
+  return "C:\\WINDOWS";
+}
 
 }  // namespace morvin::platform
