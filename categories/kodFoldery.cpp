@@ -1,12 +1,96 @@
+#include "categories/kodFoldery.h"
+
+#include <QHeaderView>
+#include <QTableWidgetItem>
+
+#include "registry/TRegistry.h"
+#include "shell/Guard.h"
+#include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
+#include "ui_kodFoldery.h"
 
 namespace morvin {
 
+namespace {
+
+constexpr const char* kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::vector<binding::Row> folderyBindings() {
+  using binding::Row;
+  return {
+      Row{.control = "CheckBox1", .root = reg::kCurrentUser, .key = kAdvanced, .value = "Hidden"},
+      Row{.control = "CheckBox2", .root = reg::kCurrentUser, .key = kAdvanced, .value = "HideFileExt"},
+  };
+}
+
+}  // namespace
+
+const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
+    {"AppData", "Dane aplikacji"},
+    {"Cache", "Temporary Internet Files"},
+    {"Cookies", "Cookies"},
+    {"Desktop", "Pulpit"},
+    {"Favorites", "Ulubione"},
+    {"Fonts", "Czcionki"},
+    {"History", "Historia"},
+    {"Personal", "Moje dokumenty"},
+    {"PrintHood", "Print Hood"},
+    {"Programs", "Programy"},
+    {"Recent", "Ostatnio otwierane"},
+    {"SendTo", "Wyslij do"},
+    {"Start Menu", "Menu Start"},
+    {"Startup", "Autostart"},
+    {"Templates", "Wzorce dokumentów"},
+}};
+
+void readShellFolders(TRecord& record) {
+  TRegistry reg;
+  reg.SelectRoot(reg::kCurrentUser);
+  // A missing key leaves no key open: every read then gives an empty text.
+  reg.OpenPath(kShellFoldersKey, false);
+  for (std::size_t i = 0; i < kShellFolderCount; ++i) record[i] = reg.ReadText(kShellFolders[i].value);
+  reg.ClosePath();
+}
+
+TfmFoldery::TfmFoldery(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TfmFoldery>()) {
+  setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  ui_->setupUi(this);
+  setFixedSize(size());
+  ui_->lista->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  ui_->lista->horizontalHeader()->resizeSection(1, 280);
+  engine_ = std::make_unique<binding::Engine>(this, folderyBindings());
+  engine_->connectWrites();
+  unguarded([this] { FormCreate(); });
+}
+
+TfmFoldery::~TfmFoldery() = default;
+
+void TfmFoldery::FormCreate() {
+  TRecord record;
+  guarded([&] { readShellFolders(record); });
+  engine_->load();
+  fillList(record);
+}
+
+// Each row goes above the rows added before it, so the list ends with
+// Templates at the top and AppData at the bottom.
+void TfmFoldery::fillList(const TRecord& record) {
+  QTableWidget* list = ui_->lista;
+  for (std::size_t i = 0; i < kShellFolderCount; ++i) {
+    list->insertRow(0);
+    list->setItem(0, 0, new QTableWidgetItem(QString::fromUtf8(kShellFolders[i].name)));
+    list->setItem(0, 1, new QTableWidgetItem(fromAnsi(record[i])));
+  }
+}
+
 QWidget* createTfmFoldery(QWidget* parent) {
-  QWidget* w = createPlainWindow(parent, "fmFoldery", "Foldery i pliki", 480, 360);
-  registerWindow(WindowId::Foldery, w);
-  return w;
+  auto* window = new TfmFoldery(parent);
+  registerWindow(WindowId::Foldery, window);
+  return window;
 }
 
 }  // namespace morvin
