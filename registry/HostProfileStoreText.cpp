@@ -71,6 +71,7 @@ std::optional<KeyLine> keyLine(std::string_view content) {
 
 // Finds the first section of that name; `header` is its "[name]" line.
 bool findSection(Lines& lines, std::string_view section, Line& header) {
+  section = trim(section);
   while (lines.next(header)) {
     auto name = sectionName(lines.content(header));
     if (name && cp1250::equalsIgnoreCase(*name, section)) return true;
@@ -81,6 +82,7 @@ bool findSection(Lines& lines, std::string_view section, Line& header) {
 }  // namespace
 
 std::optional<std::string> findValue(std::string_view file, std::string_view section, std::string_view key) {
+  key = trim(key);
   Lines lines(file);
   Line line;
   if (!findSection(lines, section, line)) return std::nullopt;
@@ -99,6 +101,8 @@ std::optional<std::string> findValue(std::string_view file, std::string_view sec
 
 std::string withValue(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value) {
+  key = trim(key);
+  section = trim(section);
   Lines lines(file);
   Line line;
   std::string out;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 
 namespace {
@@ -56,7 +57,7 @@ int run(std::vector<std::string> args) {
   };
   const std::string folder = machine ? *machine : morvin::platform::defaultMachineFolder();
 
-  if (command == "init" && operands == 0) return init(folder, MORVIN_DEFAULT_MACHINE_REG);
+  if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
   if (command == "export" && (operands == 1 || operands == 2))
     return exportKey(folder, args[1], optionalOperand(2));
