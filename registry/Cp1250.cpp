@@ -67,7 +67,8 @@ const std::array<ReverseEntry, 128>& reverseTable() {
   static const std::array<ReverseEntry, 128> table = [] {
     std::array<ReverseEntry, 128> t{};
     for (int i = 0; i < 128; ++i) t[i] = {kHighHalf[i], static_cast<unsigned char>(0x80 + i)};
-    std::sort(t.begin(), t.end(), [](const ReverseEntry& a, const ReverseEntry& b) { return a.codePoint < b.codePoint; });
+    std::sort(t.begin(), t.end(),
+              [](const ReverseEntry& a, const ReverseEntry& b) { return a.codePoint < b.codePoint; });
     return t;
   }();
   return table;
@@ -133,7 +134,9 @@ bool decodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
 
 }  // namespace
 
-char32_t toUnicode(unsigned char byte) { return byte < 0x80 ? byte : kHighHalf[byte - 0x80]; }
+char32_t toUnicode(unsigned char byte) {
+  return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+}
 
 int fromUnicode(char32_t codePoint) {
   if (codePoint < 0x80) return static_cast<int>(codePoint);
@@ -168,7 +171,9 @@ std::string fromUtf8(std::string_view utf8Text, char replacement) {
   return out;
 }
 
-unsigned char toUpper(unsigned char byte) { return kUpper[byte]; }
+unsigned char toUpper(unsigned char byte) {
+  return kUpper[byte];
+}
 
 std::string toUpper(std::string_view text) {
   std::string out(text);

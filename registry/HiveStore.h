@@ -14,8 +14,6 @@
 
 namespace morvin::reg {
 
-class HiveFile;
-
 class HiveStore : public RegistryStore {
  public:
   // Opens both hives, creating a missing (or empty) file as an empty hive.
@@ -23,8 +21,8 @@ class HiveStore : public RegistryStore {
   // access with AccessDenied. A hive file that cannot be written on disk is
   // opened read-only. Throws morvin::Exception naming the file when a file is
   // not a hive, is damaged or cannot be opened; such a file is left untouched.
-  HiveStore(const std::string& systemDatPath, const std::string& userDatPath, bool readOnlyLocalMachine = false,
-            bool readOnlyCurrentUser = false);
+  HiveStore(const std::string& systemDatPath, const std::string& userDatPath,
+            bool readOnlyLocalMachine = false, bool readOnlyCurrentUser = false);
   ~HiveStore() override;
   HiveStore(const HiveStore&) = delete;
   HiveStore& operator=(const HiveStore&) = delete;

@@ -6,8 +6,8 @@
 namespace morvin::test {
 
 std::shared_ptr<reg::RegistryStore> makeStore(const std::string& folder, const StoreOptions& options) {
-  return std::make_shared<reg::HiveStore>(folder + "/SYSTEM.DAT", folder + "/USER.DAT", options.readOnlyLocalMachine,
-                                          options.readOnlyCurrentUser);
+  return std::make_shared<reg::HiveStore>(folder + "/SYSTEM.DAT", folder + "/USER.DAT",
+                                          options.readOnlyLocalMachine, options.readOnlyCurrentUser);
 }
 
 }  // namespace morvin::test

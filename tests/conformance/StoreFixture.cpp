@@ -20,6 +20,7 @@ void StoreTest::TearDown() {
   handles_.clear();
   reg::setCurrentStore(nullptr);
   store_.reset();
+  retired_.clear();
   std::error_code ignored;
   if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
 }
@@ -28,7 +29,8 @@ bool StoreTest::reopen(const StoreOptions& options) {
   for (reg::Key key : handles_) store_->closeKey(key);
   handles_.clear();
   reg::setCurrentStore(nullptr);
-  store_.reset();
+  // Kept until the test ends: objects of the test may still refer to it.
+  retired_.push_back(std::move(store_));
   store_ = makeStore(folder_, options);
   const bool honoured = store_ != nullptr;
   if (!store_) store_ = makeStore(folder_, {});

@@ -41,9 +41,9 @@ class StoreTest : public ::testing::Test {
   // A private scratch folder of this test (the store's data lives in it too).
   const std::string& folder() const { return folder_; }
 
-  // Drops the store and opens the same data again, as the next run of the
-  // program would. False when the store kind cannot honour `options`: the
-  // caller then skips (GTEST_SKIP).
+  // Opens the same data again in a new store, as the next run of the program
+  // would; the old store lives on, unused, until the test ends. False when the store kind cannot honour
+  // `options`: the caller then skips (GTEST_SKIP).
   bool reopen(const StoreOptions& options = {});
 
   // Helpers that fail the test on a refusal. Handles from open() and create()
@@ -60,6 +60,7 @@ class StoreTest : public ::testing::Test {
  private:
   std::string folder_;
   std::shared_ptr<reg::RegistryStore> store_;
+  std::vector<std::shared_ptr<reg::RegistryStore>> retired_;
   std::vector<reg::Key> handles_;
 };
 

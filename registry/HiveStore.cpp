@@ -1,0 +1,441 @@
+#include "HiveStore.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "HiveStoreFile.h"
+#include "HiveStoreNames.h"
+
+namespace morvin::reg {
+namespace {
+
+using hive::HiveFile;
+
+constexpr std::uint32_t kQueryValue = 0x0001;
+constexpr std::uint32_t kSetValue = 0x0002;
+constexpr std::uint32_t kCreateSubKey = 0x0004;
+constexpr std::uint32_t kEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t kCreateLink = 0x0020;
+constexpr std::uint32_t kWow64Flags = 0x0300;
+constexpr std::uint32_t kDelete = 0x00010000;
+constexpr std::uint32_t kWriteDac = 0x00040000;
+constexpr std::uint32_t kWriteOwner = 0x00080000;
+constexpr std::uint32_t kKeyWrite = 0x00020006;
+constexpr std::uint32_t kMaximumAllowed = 0x02000000;
+constexpr std::uint32_t kGenericAll = 0x10000000;
+constexpr std::uint32_t kGenericExecute = 0x20000000;
+constexpr std::uint32_t kGenericWrite = 0x40000000;
+constexpr std::uint32_t kGenericRead = 0x80000000;
+constexpr std::uint32_t kWriteRights =
+    kSetValue | kCreateSubKey | kCreateLink | kDelete | kWriteDac | kWriteOwner;
+
+constexpr std::string_view kClassesPath = "Software\\Classes";
+constexpr std::string_view kCurrentConfigPath = "System\\CurrentControlSet\\Hardware Profiles\\Current";
+
+// The key rights a handle gets for `desired`, generic rights mapped as the
+// system maps them for keys.
+std::uint32_t grantedRights(std::uint32_t desired, bool readOnly) {
+  std::uint32_t rights = desired & 0x00FFFFFF & ~kWow64Flags;
+  if (desired & (kGenericRead | kGenericExecute)) rights |= access::Read;
+  if (desired & kGenericWrite) rights |= kKeyWrite;
+  if (desired & kGenericAll) rights |= access::AllAccess;
+  if (desired & kMaximumAllowed) rights |= readOnly ? access::Read : access::AllAccess;
+  return rights;
+}
+
+struct Handle {
+  HiveFile* hive = nullptr;
+  std::int64_t id = 0;
+  std::uint32_t rights = 0;
+};
+
+// SQLite failures become the registry's error codes; nothing is thrown out of
+// a store call.
+template <class Body>
+Status guarded(bool write, Body&& body) {
+  try {
+    return body();
+  } catch (const sqlite::Error& e) {
+    if (e.corrupt()) return err::BadDb;
+    if (e.code() == SQLITE_NOMEM) return err::NotEnoughMemory;
+    return write ? err::CantWrite : err::CantRead;
+  } catch (const std::bad_alloc&) {
+    return err::NotEnoughMemory;
+  }
+}
+
+// One write, committed before it returns; inside a batch it joins the batch.
+template <class Body>
+Status inWriteTransaction(HiveFile& hive, Body&& body) {
+  if (hive.inTransaction()) return body();
+  hive.begin();
+  try {
+    const Status status = body();
+    if (status == err::Success)
+      hive.commit();
+    else
+      hive.rollback();
+    return status;
+  } catch (...) {
+    hive.rollback();
+    throw;
+  }
+}
+
+}  // namespace
+
+struct HiveStore::Impl {
+  std::unique_ptr<HiveFile> machine;
+  std::unique_ptr<HiveFile> user;
+  std::recursive_mutex mutex;
+  std::unordered_map<Key, Handle> handles;
+  Key nextHandle = 0x1000;
+
+  Status resolve(Key key, Handle& out) {
+    switch (key) {
+      case kLocalMachine:
+        out = {machine.get(), HiveFile::kRootId, access::AllAccess};
+        return err::Success;
+      case kCurrentUser:
+        out = {user.get(), HiveFile::kRootId, access::AllAccess};
+        return err::Success;
+      case kClassesRoot:
+        return resolveView(kClassesPath, out);
+      case kCurrentConfig:
+        return resolveView(kCurrentConfigPath, out);
+      case kUsers:
+        return err::FileNotFound;
+      default:
+        break;
+    }
+    const auto it = handles.find(key);
+    if (it == handles.end()) return err::InvalidHandle;
+    out = it->second;
+    return err::Success;
+  }
+
+  // HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG are keys of HKLM, made when
+  // first needed.
+  Status resolveView(std::string_view path, Handle& out) {
+    std::vector<std::string_view> parts;
+    hive::splitPath(path, parts);
+    HiveFile& hive = *machine;
+    out = {&hive, HiveFile::kRootId, access::AllAccess};
+    {
+      HiveFile::ReadScope scope(hive);
+      if (walk(hive, out.id, parts) == err::Success) return err::Success;
+    }
+    if (hive.readOnly()) return err::FileNotFound;
+    return inWriteTransaction(hive, [&] {
+      out.id = HiveFile::kRootId;
+      createPath(hive, out.id, parts);
+      return err::Success;
+    });
+  }
+
+  static Status walk(HiveFile& hive, std::int64_t& id, const std::vector<std::string_view>& parts) {
+    for (std::string_view part : parts) {
+      const auto child = hive.findChild(id, hive::fold(part));
+      if (!child) return err::FileNotFound;
+      id = *child;
+    }
+    return err::Success;
+  }
+
+  // Returns whether the last key of the path was made.
+  static bool createPath(HiveFile& hive, std::int64_t& id, const std::vector<std::string_view>& parts) {
+    bool made = false;
+    for (std::string_view part : parts) {
+      const std::string folded = hive::fold(part);
+      const auto child = hive.findChild(id, folded);
+      made = !child;
+      id = child ? *child : hive.addChild(id, part, folded);
+    }
+    return made;
+  }
+
+  // A handle's key may have been deleted meanwhile, here or by another process.
+  static bool alive(HiveFile& hive, Key key, const Handle& handle) {
+    return isPredefinedRoot(key) || hive.key(handle.id).has_value();
+  }
+
+  Key addHandle(const Handle& handle) {
+    if (nextHandle >= 0x80000000u && nextHandle <= 0x80000010u) nextHandle = 0x80000100u;
+    const Key key = nextHandle;
+    nextHandle += 4;
+    handles.emplace(key, handle);
+    return key;
+  }
+};
+
+HiveStore::HiveStore(const std::string& systemDatPath, const std::string& userDatPath,
+                     bool readOnlyLocalMachine, bool readOnlyCurrentUser)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->machine = std::make_unique<HiveFile>(systemDatPath, readOnlyLocalMachine);
+  impl_->user = std::make_unique<HiveFile>(userDatPath, readOnlyCurrentUser);
+}
+
+HiveStore::~HiveStore() = default;
+
+bool HiveStore::readOnlyLocalMachine() const {
+  return impl_->machine->readOnly();
+}
+bool HiveStore::readOnlyCurrentUser() const {
+  return impl_->user->readOnly();
+}
+const std::string& HiveStore::systemDatPath() const {
+  return impl_->machine->path();
+}
+const std::string& HiveStore::userDatPath() const {
+  return impl_->user->path();
+}
+
+Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result) {
+  if (!result) return err::InvalidParameter;
+  *result = 0;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(false, [&] {
+    Handle base;
+    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    std::vector<std::string_view> parts;
+    if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
+    HiveFile& hive = *base.hive;
+    HiveFile::ReadScope scope(hive);
+    if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
+    if (const Status s = Impl::walk(hive, base.id, parts); s != err::Success) return s;
+    const std::uint32_t rights = grantedRights(access, hive.readOnly());
+    if (hive.readOnly() && (rights & kWriteRights)) return err::AccessDenied;
+    *result = impl_->addHandle({&hive, base.id, rights});
+    return err::Success;
+  });
+}
+
+Status HiveStore::createKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result,
+                            bool* created) {
+  if (!result) return err::InvalidParameter;
+  *result = 0;
+  if (created) *created = false;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(true, [&] {
+    Handle base;
+    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    std::vector<std::string_view> parts;
+    if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
+    HiveFile& hive = *base.hive;
+    const std::uint32_t rights = grantedRights(access, hive.readOnly());
+    if (hive.readOnly()) {
+      // Nothing can be made here; an existing key may still be opened for reading.
+      HiveFile::ReadScope scope(hive);
+      if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
+      if (Impl::walk(hive, base.id, parts) != err::Success || (rights & kWriteRights))
+        return err::AccessDenied;
+      *result = impl_->addHandle({&hive, base.id, rights});
+      return err::Success;
+    }
+    return inWriteTransaction(hive, [&] {
+      if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
+      const bool made = Impl::createPath(hive, base.id, parts);
+      if (created) *created = made;
+      *result = impl_->addHandle({&hive, base.id, rights});
+      return err::Success;
+    });
+  });
+}
+
+Status HiveStore::closeKey(Key key) {
+  if (isPredefinedRoot(key)) return err::Success;
+  std::lock_guard lock(impl_->mutex);
+  return impl_->handles.erase(key) ? err::Success : err::InvalidHandle;
+}
+
+Status HiveStore::queryValue(Key key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                             std::uint32_t* size) {
+  if (data && !size) return err::InvalidParameter;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(false, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    if (!(handle.rights & kQueryValue)) return err::AccessDenied;
+    Status status = err::Success;
+    const bool found = handle.hive->readValue(handle.id, hive::fold(hive::cString(name)),
+                                              [&](std::uint32_t t, std::string_view bytes) {
+                                                const auto needed = static_cast<std::uint32_t>(bytes.size());
+                                                if (type) *type = t;
+                                                if (data) {
+                                                  if (*size < needed)
+                                                    status = err::MoreData;
+                                                  else if (needed)
+                                                    std::memcpy(data, bytes.data(), needed);
+                                                }
+                                                if (size) *size = needed;
+                                              });
+    if (found) return status;
+    return Impl::alive(*handle.hive, key, handle) ? err::FileNotFound : err::KeyDeleted;
+  });
+}
+
+Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                           std::uint32_t size) {
+  if (!data && size) return err::InvalidParameter;
+  const std::string_view valueName = hive::cString(name);
+  if (valueName.size() > hive::kMaxValueNameLength) return err::InvalidParameter;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(true, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    HiveFile& hive = *handle.hive;
+    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
+    return inWriteTransaction(hive, [&] {
+      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
+      const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+      hive.writeValue(handle.id, valueName, hive::fold(valueName), type, size ? bytes : std::string_view());
+      return err::Success;
+    });
+  });
+}
+
+Status HiveStore::deleteValue(Key key, const std::string& name) {
+  std::lock_guard lock(impl_->mutex);
+  return guarded(true, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    HiveFile& hive = *handle.hive;
+    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
+    return inWriteTransaction(hive, [&] {
+      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
+      return hive.removeValue(handle.id, hive::fold(hive::cString(name))) ? err::Success : err::FileNotFound;
+    });
+  });
+}
+
+Status HiveStore::deleteKey(Key key, const std::string& subKey) {
+  std::lock_guard lock(impl_->mutex);
+  return guarded(true, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    std::vector<std::string_view> parts;
+    if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
+    HiveFile& hive = *handle.hive;
+    // The predefined keys themselves cannot be deleted.
+    if (parts.empty() && isPredefinedRoot(key)) return err::AccessDenied;
+    if (hive.readOnly()) {
+      HiveFile::ReadScope scope(hive);
+      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
+      return Impl::walk(hive, handle.id, parts) == err::Success ? err::AccessDenied : err::FileNotFound;
+    }
+    return inWriteTransaction(hive, [&] {
+      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
+      if (const Status s = Impl::walk(hive, handle.id, parts); s != err::Success) return s;
+      if (handle.id == HiveFile::kRootId) return err::AccessDenied;
+      const auto row = hive.key(handle.id);
+      if (!row) return err::FileNotFound;
+      if (row->subKeys > 0) return err::AccessDenied;
+      hive.removeKey(handle.id, row->parent);
+      return err::Success;
+    });
+  });
+}
+
+Status HiveStore::enumKey(Key key, std::uint32_t index, std::string* name) {
+  if (!name) return err::InvalidParameter;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(false, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    if (!(handle.rights & kEnumerateSubKeys)) return err::AccessDenied;
+    HiveFile::ReadScope scope(*handle.hive);
+    const auto row = handle.hive->key(handle.id);
+    if (!row) return err::KeyDeleted;
+    return handle.hive->subkeyAt(handle.id, index, row->subKeys, name) ? err::Success : err::NoMoreItems;
+  });
+}
+
+Status HiveStore::enumValue(Key key, std::uint32_t index, std::string* name, std::uint32_t* type,
+                            std::string* data) {
+  std::lock_guard lock(impl_->mutex);
+  return guarded(false, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    if (!(handle.rights & kQueryValue)) return err::AccessDenied;
+    HiveFile::ReadScope scope(*handle.hive);
+    const auto row = handle.hive->key(handle.id);
+    if (!row) return err::KeyDeleted;
+    return handle.hive->valueAt(handle.id, index, row->values, name, type, data) ? err::Success
+                                                                                 : err::NoMoreItems;
+  });
+}
+
+Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
+  if (!info) return err::InvalidParameter;
+  std::lock_guard lock(impl_->mutex);
+  return guarded(false, [&] {
+    Handle handle;
+    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
+    if (!(handle.rights & kQueryValue)) return err::AccessDenied;
+    HiveFile::ReadScope scope(*handle.hive);
+    const auto row = handle.hive->key(handle.id);
+    if (!row) return err::KeyDeleted;
+    KeyInfo result;
+    result.subKeys = row->subKeys;
+    result.values = row->values;
+    handle.hive->lengths(handle.id, result);
+    *info = result;
+    return err::Success;
+  });
+}
+
+Status HiveStore::atomically(const std::function<Status()>& body) {
+  std::lock_guard lock(impl_->mutex);
+  // Both write locks are taken in one fixed order, so two processes running
+  // batches cannot wait on each other.
+  std::vector<HiveFile*> begun;
+  auto undo = [&] {
+    for (HiveFile* hive : begun) {
+      try {
+        hive->rollback();
+      } catch (const sqlite::Error&) {
+      }
+    }
+  };
+  const Status started = guarded(true, [&] {
+    for (HiveFile* hive : {impl_->machine.get(), impl_->user.get()}) {
+      if (hive->readOnly()) continue;
+      hive->begin();
+      begun.push_back(hive);
+    }
+    return err::Success;
+  });
+  if (started != err::Success) {
+    undo();
+    return started;
+  }
+  Status status;
+  try {
+    status = body();
+  } catch (...) {
+    undo();
+    throw;
+  }
+  if (status != err::Success) {
+    undo();
+    return status;
+  }
+  for (std::size_t i = 0; i < begun.size(); ++i) {
+    const Status committed = guarded(true, [&] {
+      begun[i]->commit();
+      return err::Success;
+    });
+    if (committed != err::Success) {
+      begun.erase(begun.begin(), begun.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      undo();
+      return committed;
+    }
+  }
+  return err::Success;
+}
+
+}  // namespace morvin::reg

@@ -1,0 +1,106 @@
+// One hive file: an SQLite database of keys and values, addressed by key id.
+// Callers hold the store's lock; statements are prepared once per file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "RegistryStore.h"
+#include "SqliteDb.h"
+
+namespace morvin::reg::hive {
+
+class HiveFile {
+ public:
+  static constexpr std::int64_t kRootId = 1;
+
+  // Opens the hive, creating a missing or empty file. Throws morvin::Exception
+  // naming the file when it is not a hive, is damaged or cannot be opened.
+  HiveFile(std::string path, bool readOnly);
+  ~HiveFile();
+
+  const std::string& path() const { return path_; }
+  bool readOnly() const { return readOnly_; }
+
+  // Write transactions: the outermost begins with the write lock taken
+  // (BEGIN IMMEDIATE), inner ones are savepoints.
+  void begin();
+  void commit();
+  void rollback();
+  bool inTransaction() const { return depth_ > 0; }
+  // A consistent snapshot for several reads outside a write transaction.
+  class ReadScope {
+   public:
+    explicit ReadScope(HiveFile& hive);
+    ~ReadScope();
+
+   private:
+    HiveFile& hive_;
+    bool began_ = false;
+  };
+
+  struct KeyRow {
+    std::int64_t parent = 0;
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+  };
+  std::optional<KeyRow> key(std::int64_t id);
+  std::optional<std::int64_t> findChild(std::int64_t parent, std::string_view folded);
+  std::int64_t addChild(std::int64_t parent, std::string_view name, std::string_view folded);
+  // Removes a key without subkeys, with its values.
+  void removeKey(std::int64_t id, std::int64_t parent);
+
+  // Calls visit(type, bytes) with the value; false when there is none.
+  template <class Visit>
+  bool readValue(std::int64_t key, std::string_view folded, Visit&& visit) {
+    sqlite::Use use(*getValue_);
+    use->bind(1, key).bind(2, folded);
+    if (!use->step()) return false;
+    visit(static_cast<std::uint32_t>(use->integer(0)), use->blob(1));
+    return true;
+  }
+  // Replaces the data of an existing value in place (keeping its name and
+  // position) or appends a new value.
+  void writeValue(std::int64_t key, std::string_view name, std::string_view folded, std::uint32_t type,
+                  std::string_view data);
+  bool removeValue(std::int64_t key, std::string_view folded);
+
+  // The subkey / value at `index` in enumeration order; `count` is the key's
+  // current number of them. False past the end.
+  bool subkeyAt(std::int64_t parent, std::uint32_t index, std::uint32_t count, std::string* name);
+  bool valueAt(std::int64_t key, std::uint32_t index, std::uint32_t count, std::string* name,
+               std::uint32_t* type, std::string* data);
+  void lengths(std::int64_t key, KeyInfo& info);
+
+ private:
+  struct Statements;
+  struct Cursor {
+    std::int64_t owner = -1;
+    std::uint32_t index = 0;
+    std::string folded;      // subkeys: the folded name at `index`
+    std::int64_t rowId = 0;  // values: the row at `index`
+    unsigned version = 0;
+    std::uint64_t writes = 0;
+  };
+
+  void open();
+  void createIfEmpty();
+  void verify();
+  bool cursorFits(const Cursor& cursor, std::int64_t owner);
+  void remember(Cursor& cursor, std::int64_t owner, std::uint32_t index);
+
+  std::string path_;
+  bool readOnly_;
+  std::unique_ptr<sqlite::Database> db_;
+  std::unique_ptr<Statements> s_;
+  sqlite::Statement* getValue_ = nullptr;
+  int depth_ = 0;
+  std::uint64_t writes_ = 0;  // this connection's commits, for the cursors
+  Cursor keyCursor_;
+  Cursor valueCursor_;
+};
+
+}  // namespace morvin::reg::hive
