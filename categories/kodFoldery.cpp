@@ -61,7 +61,7 @@ TfmFoldery::TfmFoldery(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
   ui_->setupUi(this);
   setFixedSize(size());
   ui_->lista->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  ui_->lista->horizontalHeader()->resizeSection(1, 280);
+  ui_->lista->horizontalHeader()->resizeSection(1, 266);
   engine_ = std::make_unique<binding::Engine>(this, folderyBindings());
   engine_->connectWrites();
   unguarded([this] { FormCreate(); });
