@@ -1,0 +1,18 @@
+// Page 2 of the wallpaper wizard: the character set the page declares.
+#pragma once
+
+#include <QFrame>
+
+#include "ui_kodFrKodZnak.h"
+
+namespace morvin {
+
+class TFrKodZnak : public QFrame {
+  Q_OBJECT
+
+ public:
+  explicit TFrKodZnak(QWidget* parent = nullptr);
+  Ui::TFrKodZnak ui;
+};
+
+}  // namespace morvin
