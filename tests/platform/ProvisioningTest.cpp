@@ -163,8 +163,14 @@ TEST_F(ProvisioningTest, AnUnreadableOrMalformedDefaultLeavesNoMachine) {
 }
 
 TEST_F(ProvisioningTest, AKilledProvisioningLeavesNoHalfMachineAndTheNextOneCompletes) {
-  int interrupted = 0;
-  for (int round = 0; round < 12; ++round) {
+  // Kill moments spread over a whole provisioning, so some land mid-build and
+  // some after the machine is in place.
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(provisionMachine(base_ + "/timed", defaultMachineRegFile()));
+  const auto duration = std::chrono::steady_clock::now() - start;
+  constexpr int kRounds = 12;
+  int interrupted = 0, finished = 0;
+  for (int round = 0; round < kRounds; ++round) {
     const std::string folder = base_ + "/killed" + std::to_string(round);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -176,13 +182,14 @@ TEST_F(ProvisioningTest, AKilledProvisioningLeavesNoHalfMachineAndTheNextOneComp
       }
       ::_exit(0);
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(1500 * round));
+    std::this_thread::sleep_for(duration * (round + 1) / kRounds * 5 / 4);
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
 
     const bool exists = Machine(folder).exists();
     if (exists) {
+      ++finished;
       EXPECT_TRUE(isComplete(folder)) << "round " << round;
     } else {
       interrupted += hasLeftovers(folder) ? 1 : 0;
@@ -192,6 +199,7 @@ TEST_F(ProvisioningTest, AKilledProvisioningLeavesNoHalfMachineAndTheNextOneComp
     EXPECT_FALSE(hasLeftovers(folder)) << "round " << round;
   }
   RecordProperty("interrupted_builds", interrupted);
+  RecordProperty("finished_builds", finished);
 }
 
 TEST_F(ProvisioningTest, TwoProcessesProvisioningAtOnceBuildOneMachine) {

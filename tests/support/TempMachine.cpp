@@ -1,6 +1,8 @@
 #include "TempMachine.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -28,9 +30,32 @@ std::string ansi(const std::string& utf8) {
                            std::to_string(status));
 }
 
+bool storesUserXattrs(const std::string& folder) {
+  const std::string probe = folder + "/.morvin-xattr-probe-" + std::to_string(::getpid());
+  const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const bool stored = ::fsetxattr(fd, "user.morvin", "1", 1, 0) == 0;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return stored;
+}
+
+// Where test machines go: $MORVIN_TEST_TMPDIR, else a RAM file system that
+// keeps xattrs (the hives' durable writes then cost nothing; no test machine
+// needs to survive a power cut), else $TMPDIR or /tmp.
+const std::string& scratchFolder() {
+  static const std::string folder = [] {
+    if (const char* chosen = std::getenv("MORVIN_TEST_TMPDIR"); chosen && chosen[0])
+      return std::string(chosen);
+    if (::access("/dev/shm", W_OK) == 0 && storesUserXattrs("/dev/shm")) return std::string("/dev/shm");
+    const char* tmp = std::getenv("TMPDIR");
+    return std::string(tmp && tmp[0] ? tmp : "/tmp");
+  }();
+  return folder;
+}
+
 std::string uniqueFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/morvin-machine-XXXXXX";
+  std::string pattern = scratchFolder() + "/morvin-machine-XXXXXX";
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("TempMachine: cannot create " + pattern);
   return pattern;
 }
