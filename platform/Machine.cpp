@@ -1,6 +1,8 @@
 #include "Machine.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -69,7 +71,11 @@ std::string xdgDataHome() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   if (xdg && xdg[0] == '/') return xdg;  // relative values are to be ignored
   const char* home = std::getenv("HOME");
-  return std::string(home && home[0] ? home : ".") + "/.local/share";
+  if (!home || !home[0]) {
+    const passwd* user = ::getpwuid(::getuid());
+    home = user && user->pw_dir ? user->pw_dir : ".";
+  }
+  return std::string(home) + "/.local/share";
 }
 
 }  // namespace
