@@ -1,3 +1,5 @@
-int main() {
-  return 0;
+#include "shell/app/Startup.h"
+
+int main(int argc, char** argv) {
+  return morvin::runProgram(argc, argv);
 }

@@ -1,0 +1,127 @@
+#include "Startup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+
+#include "kodMainForm.h"
+#include "platform/DefaultMachine.h"
+#include "platform/Machine.h"
+#include "registry/Errors.h"
+#include "shell/DataPaths.h"
+#include "shell/DialogService.h"
+#include "shell/Guard.h"
+#include "shell/Text.h"
+#include "shell/WindowFactories.h"
+#include "shell/WindowSet.h"
+
+namespace morvin {
+
+namespace {
+
+QPalette classicPalette() {
+  const QColor face(0xC0C0C0), shadow(0x808080), light(0xDFDFDF), white(Qt::white), black(Qt::black);
+  QPalette p(black, face, white, shadow, QColor(0xA0A0A0), black, white, white, face);
+  p.setColor(QPalette::Midlight, light);
+  p.setColor(QPalette::Shadow, black);
+  p.setColor(QPalette::Highlight, QColor(0x000080));
+  p.setColor(QPalette::HighlightedText, white);
+  p.setColor(QPalette::ToolTipBase, QColor(0xFFFFE1));
+  p.setColor(QPalette::ToolTipText, black);
+  p.setColor(QPalette::Link, QColor(0x0000FF));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    p.setColor(QPalette::Disabled, role, shadow);
+  p.setColor(QPalette::Disabled, QPalette::Base, face);
+  return p;
+}
+
+// A screen without a user to answer a message box (offscreen tests, scripts).
+bool headless() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+using Factory = QWidget* (*)(QWidget*);
+
+}  // namespace
+
+void applyClassicLook(QApplication& app) {
+  QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+  QApplication::setDesktopFileName(QStringLiteral("morvin-ng"));
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
+  QApplication::setPalette(classicPalette());
+  QFont font;
+  font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+  font.setPixelSize(11);
+  QApplication::setFont(font);
+  const QIcon icon(dataFile(QStringLiteral("Data\\Gfx\\morvin-ng.png")));
+  if (!icon.isNull()) QApplication::setWindowIcon(icon);
+  (void)app;
+}
+
+bool openDefaultMachine() {
+  const std::string folder = platform::defaultMachineFolder();
+  try {
+    platform::provisionMachine(folder, platform::defaultMachineRegFile());
+    platform::openMachine(folder);
+    return true;
+  } catch (const std::exception& e) {
+    const QString text = QString::fromUtf8("Nie można otworzyć maszyny w folderze %1:\n%2")
+                             .arg(QString::fromStdString(folder), fromAnsi(e.what()));
+    std::fprintf(stderr, "morvin-ng: %s\n", text.toLocal8Bit().constData());
+    if (!headless()) showApplicationError(toAnsi(text));
+    return false;
+  }
+}
+
+QWidget* createWindows() {
+  QWidget* mainWindow = nullptr;
+  unguarded([&] { mainWindow = createTMainForm(); });
+  const Factory factories[] = {createTfmPulpit,   createTfmWindows, createTfmWeb,   createTfmMenuStart,
+                               createTfmDos,      createTfmFoldery, createTfmIkony, createTfmSet,
+                               createTfmProgramy, createTfmSztuczki};
+  for (Factory factory : factories) unguarded([&] { factory(mainWindow); });
+  return mainWindow;
+}
+
+void destroyWindows() {
+  for (int i = static_cast<int>(WindowId::Count) - 1; i >= 0; --i) {
+    // A window's destructor may write (MsDos.sys); nothing may escape it.
+    unguarded([i] { delete window(static_cast<WindowId>(i)); });
+  }
+  clearWindows();
+}
+
+int runProgram(int argc, char** argv) {
+  QApplication app(argc, argv);
+  applyClassicLook(app);
+  if (!openDefaultMachine()) return 2;
+
+  QWidget* mainWindow = createWindows();
+  if (!mainWindow) return 3;
+  auto* form = qobject_cast<TMainForm*>(mainWindow);
+  if (form) QObject::connect(form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+  closeMainWindowOnTermination(mainWindow);
+  mainWindow->show();
+
+  // MORVIN_SCREENSHOT=<file>: save a picture of the main window, then end.
+  const QString shot = qEnvironmentVariable("MORVIN_SCREENSHOT");
+  if (!shot.isEmpty()) {
+    QTimer::singleShot(1500, mainWindow, [mainWindow, shot] {
+      const bool saved = mainWindow->grab().save(shot);
+      std::fprintf(stderr, saved ? "morvin-ng: saved %s\n" : "morvin-ng: could not save %s\n",
+                   shot.toLocal8Bit().constData());
+      mainWindow->close();
+    });
+  }
+
+  const int result = app.exec();
+  destroyWindows();
+  return result;
+}
+
+}  // namespace morvin

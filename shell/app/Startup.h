@@ -1,0 +1,32 @@
+// Program start-up: the application and its classic look, the machine, the
+// eleven windows created once in order, the message loop, and an orderly end.
+#pragma once
+
+#include <QString>
+
+class QApplication;
+class QWidget;
+
+namespace morvin {
+
+inline constexpr const char* kApplicationTitle = "Morvin - Next Generation";
+
+// Title, the "Windows" style, the Windows 98 classic palette, Verdana (DejaVu Sans).
+void applyClassicLook(QApplication& app);
+
+// Provisions (first start) and opens the machine; false after telling the user why.
+bool openDefaultMachine();
+
+// Creates the eleven windows in their order; a failing creation is reported in
+// the error box and the next window is still created. Returns the main window.
+QWidget* createWindows();
+// Destroys every window of the window set, the last created first.
+void destroyWindows();
+
+// Closes the main window (as its close button does) on SIGTERM and SIGINT.
+void closeMainWindowOnTermination(QWidget* mainWindow);
+
+// The whole program.
+int runProgram(int argc, char** argv);
+
+}  // namespace morvin
