@@ -79,6 +79,13 @@ bool findSection(Lines& lines, std::string_view section, Line& header) {
   return false;
 }
 
+// Ends an unfinished last line before a new one is added; a CR already there
+// becomes part of the CRLF, so that line reads as before.
+void endLastLine(std::string& out) {
+  if (out.empty() || out.back() == '\n') return;
+  out += out.back() == '\r' ? "\n" : kEol;
+}
+
 }  // namespace
 
 std::optional<std::string> findValue(std::string_view file, std::string_view section, std::string_view key) {
@@ -108,7 +115,7 @@ std::string withValue(std::string_view file, std::string_view section, std::stri
   std::string out;
   if (!findSection(lines, section, line)) {
     out = file;
-    if (!out.empty() && out.back() != '\n') out += kEol;
+    endLastLine(out);
     out.append("[").append(section).append("]").append(kEol);
     out.append(key).append("=").append(value).append(kEol);
     return out;
@@ -128,7 +135,7 @@ std::string withValue(std::string_view file, std::string_view section, std::stri
     insertAt = line.next;
   }
   out.append(file.substr(0, insertAt));
-  if (!out.empty() && out.back() != '\n') out += kEol;
+  endLastLine(out);
   out.append(key).append("=").append(value).append(kEol);
   out.append(file.substr(insertAt));
   return out;

@@ -137,6 +137,10 @@ TEST_F(TIniFileTest, AMissingFileIsCreatedAndAnEmptySectionGetsItsFirstKey) {
   put("Empty.ini", "[S]\r\n\r\n[T]\r\n");
   TIniFile("C:\\Empty.ini").IniWriteText("s", "K", "v");
   EXPECT_EQ(contents("Empty.ini"), "[S]\r\nK=v\r\n\r\n[T]\r\n");
+  // A last line cut short after its CR keeps its text when a key follows it.
+  put("Cr.ini", "[S]\r\nA=1\r");
+  TIniFile("C:\\Cr.ini").IniWriteText("S", "B", "2");
+  EXPECT_EQ(contents("Cr.ini"), "[S]\r\nA=1\r\nB=2\r\n");
   // No temporary files are left beside the written ones.
   EXPECT_EQ(
       std::distance(fs::directory_iterator(folder()), fs::directory_iterator()),
