@@ -19,6 +19,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -149,7 +150,7 @@ bool validWindowsName(const std::string& name) {
 
 // A picture file beside the program; an empty picture when it is missing.
 QPixmap dataPicture(const char* name) {
-  return QPixmap(dataFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
+  return LoadPictureOrNothing(dataFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
 }
 
 // A button glyph of two frames side by side: normal, then disabled.
@@ -204,10 +205,7 @@ void TfmMenuStart::FormCreate() {
 void TfmMenuStart::showProgramsPicture(bool subfoldersHidden) {
   const char* relative = subfoldersHidden ? kSubfoldersHiddenPicture : kProgramsPicture;
   // Resolved against the program's data folder, wherever the program was started from.
-  QPixmap picture;
-  if (!picture.load(dataFile(QString::fromLatin1(relative))))
-    throw EFOpenError(formatMessage(msg::CannotOpenFile, relative));
-  ui->Image2->setPixmap(picture);
+  ui->Image2->setPixmap(LoadPicture(dataFile(QString::fromLatin1(relative))));
 }
 
 std::string TfmMenuStart::controlPanelFolder(const std::string& name) {

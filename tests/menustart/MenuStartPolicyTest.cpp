@@ -3,6 +3,7 @@
 #include <QSpinBox>
 
 #include "MenuStartFixture.h"
+#include "shell/DataPaths.h"
 
 namespace morvin::test {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(MenuStartTest, AMissingProgramsPictureIsReportedOnClickButNotDuringTheLoa
   EXPECT_EQ(programsColour(w), kProgramsColour);
   click(box(w, 1));  // on: bpp.bmp is missing
   EXPECT_EQ(machine->dword(reg::kCurrentUser, kPolicies, "NoStartMenuSubFolders"), 1);
-  EXPECT_EQ(errorBoxes(), QStringList{"Cannot open file Data\\Gfx\\Bmp\\menu\\bpp.bmp."});
+  EXPECT_EQ(errorBoxes(), QStringList{"Cannot open file " + dataFile("Data\\Gfx\\Bmp\\menu\\bpp.bmp") + "."});
   EXPECT_EQ(programsColour(w), kProgramsColour);
 }
 
