@@ -92,6 +92,9 @@ TfmWindows::TfmWindows(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
     hint->setSizePolicy(policy);
     hint->setVisible(false);
   }
+  // A master box covers its frame's top edge with the window's own colour.
+  for (QWidget* master : {static_cast<QWidget*>(ui_->CheckBox1), static_cast<QWidget*>(ui_->CheckBox7)})
+    master->setBackgroundRole(QPalette::Window);
   keepHintShown(ui_->Edit2, ui_->Label4);
   keepHintShown(ui_->Edit5, ui_->Label4);
   keepHintShown(ui_->Edit3, ui_->Label6);
