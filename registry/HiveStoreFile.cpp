@@ -1,7 +1,6 @@
 #include "HiveStoreFile.h"
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstring>
@@ -18,9 +17,10 @@ namespace {
 constexpr std::int64_t kApplicationId = 0x4D524547;
 constexpr std::int64_t kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 15000;
-// Hives up to this many pages get a full quick check when opened; bigger
-// ones a structural probe, so opening stays fast whatever the size.
-constexpr std::int64_t kQuickCheckPages = 4096;
+// Hives up to this many pages (512 KiB, several times a real machine's) get a
+// full quick check when opened; bigger ones only the structural probe, so
+// opening stays within a few milliseconds whatever the size.
+constexpr std::int64_t kQuickCheckPages = 128;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE keys(
@@ -78,6 +78,13 @@ FileState inspect(const std::string& path) {
       (std::int64_t{header[68]} << 24) | (header[69] << 16) | (header[70] << 8) | header[71];
   if (applicationId == kApplicationId) return FileState::Ours;
   return applicationId == 0 ? FileState::Blank : FileState::Foreign;
+}
+
+bool hasWritePermission(const std::string& path) {
+  using std::filesystem::perms;
+  std::error_code ec;
+  const perms p = std::filesystem::status(path, ec).permissions();
+  return ec || (p & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
 }
 
 }  // namespace
@@ -150,15 +157,20 @@ HiveFile::~HiveFile() {
 void HiveFile::open() {
   const FileState state = inspect(path_);
   if (state == FileState::Foreign) notAHive(path_);
-  const bool writable = state == FileState::Missing || ::access(path_.c_str(), W_OK) == 0;
-  if (!writable) readOnly_ = true;
+  // A file without write permission is a hive the user may not change, even
+  // when the operating system would let this process write it (as root).
+  const bool writable = state == FileState::Missing || hasWritePermission(path_);
   const int flags = writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
   db_ = std::make_unique<sqlite::Database>(path_, flags, kBusyTimeoutMs);
+  // SQLite falls back to reading when the system refuses to let it write.
+  const bool fileReadOnly = !writable || sqlite3_db_readonly(db_->handle(), "main") == 1;
+  if (fileReadOnly) readOnly_ = true;
   if (state != FileState::Ours) {
-    if (!writable) notAHive(path_);
-    createIfEmpty();
+    if (fileReadOnly && state == FileState::Blank) notAHive(path_);
+    if (fileReadOnly) throw Exception(message("Nie można utworzyć pliku rejestru %s", path_));
+    createIfEmpty();  // also for a hive only the program treats as read-only
   }
-  if (writable) {
+  if (!fileReadOnly) {
     db_->exec("PRAGMA journal_mode = WAL");
     // Each commit is on disk (the log synced) before the call returns.
     db_->exec("PRAGMA synchronous = FULL");
@@ -200,13 +212,18 @@ void HiveFile::verify() {
   if (db_->scalar("PRAGMA page_count") <= kQuickCheckPages) {
     sqlite::Statement check(*db_, "PRAGMA quick_check");
     if (!check.step() || check.blob(0) != "ok") damaged(path_, std::string(check.blob(0)));
-  } else {
-    // Walks the right edge of every tree and index.
-    db_->scalar("SELECT max(id) FROM keys");
-    db_->scalar("SELECT max(id) FROM vals");
-    db_->scalar("SELECT count(*) FROM (SELECT folded FROM keys ORDER BY parent DESC, folded DESC LIMIT 1)");
-    db_->scalar("SELECT count(*) FROM (SELECT folded FROM vals ORDER BY key DESC, folded DESC LIMIT 1)");
   }
+  // Walks both edges of every table and index: a damaged page on the way
+  // reports SQLITE_CORRUPT.
+  for (const char* probe :
+       {"SELECT min(id) FROM keys", "SELECT max(id) FROM keys", "SELECT min(id) FROM vals",
+        "SELECT max(id) FROM vals",
+        "SELECT count(*) FROM (SELECT 1 FROM keys ORDER BY parent, folded LIMIT 1)",
+        "SELECT count(*) FROM (SELECT 1 FROM keys ORDER BY parent DESC, folded DESC LIMIT 1)",
+        "SELECT count(*) FROM (SELECT 1 FROM vals ORDER BY key, folded LIMIT 1)",
+        "SELECT count(*) FROM (SELECT 1 FROM vals ORDER BY key DESC, folded DESC LIMIT 1)",
+        "SELECT count(*) FROM (SELECT 1 FROM vals INDEXED BY vals_in_order ORDER BY key DESC LIMIT 1)"})
+    db_->scalar(probe);
   if (db_->scalar("SELECT count(*) FROM keys WHERE id = 1 AND parent = 0") != 1) damaged(path_);
 }
 

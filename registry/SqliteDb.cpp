@@ -80,9 +80,14 @@ std::int64_t Database::lastInsertId() const {
   return sqlite3_last_insert_rowid(db_);
 }
 
-Statement::Statement(Database& db, const char* sql) : db_(db) {
-  const int rc = sqlite3_prepare_v3(db.handle(), sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-  if (rc != SQLITE_OK) db.fail(rc);
+Statement::Statement(Database& db, const char* sql) : db_(db), sql_(sql) {}
+
+sqlite3_stmt* Statement::prepared() {
+  if (!stmt_) {
+    const int rc = sqlite3_prepare_v3(db_.handle(), sql_, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    if (rc != SQLITE_OK) db_.fail(rc);
+  }
+  return stmt_;
 }
 
 Statement::~Statement() {
@@ -90,19 +95,19 @@ Statement::~Statement() {
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {
-  sqlite3_bind_int64(stmt_, index, value);
+  sqlite3_bind_int64(prepared(), index, value);
   return *this;
 }
 
 Statement& Statement::bind(int index, std::string_view blob) {
   // A zero-length blob must still be a blob, never NULL.
-  sqlite3_bind_blob(stmt_, index, blob.empty() ? "" : blob.data(), static_cast<int>(blob.size()),
+  sqlite3_bind_blob(prepared(), index, blob.empty() ? "" : blob.data(), static_cast<int>(blob.size()),
                     SQLITE_STATIC);
   return *this;
 }
 
 bool Statement::step() {
-  const int rc = sqlite3_step(stmt_);
+  const int rc = sqlite3_step(prepared());
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   sqlite3_reset(stmt_);
@@ -115,7 +120,7 @@ void Statement::run() {
 }
 
 void Statement::reset() {
-  sqlite3_reset(stmt_);
+  if (stmt_) sqlite3_reset(stmt_);
 }
 
 std::int64_t Statement::integer(int column) const {

@@ -47,7 +47,8 @@ class Database {
   int busyTimeoutMs_;
 };
 
-// A statement prepared once and reused; bind blobs stay borrowed until reset.
+// A statement prepared on first use and reused; bound blobs stay borrowed
+// until the statement is reset.
 class Statement {
  public:
   Statement(Database& db, const char* sql);
@@ -67,7 +68,10 @@ class Statement {
   std::string_view blob(int column) const;
 
  private:
+  sqlite3_stmt* prepared();
+
   Database& db_;
+  const char* sql_;
   sqlite3_stmt* stmt_ = nullptr;
 };
 

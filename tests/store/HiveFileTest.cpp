@@ -67,17 +67,27 @@ TEST_F(HiveFiles, ADamagedHiveIsRefusedAndLeftAlone) {
     auto store = openStore();
     Key key = 0;
     ASSERT_EQ(store->createKey(kLocalMachine, "Software\\Data", access::AllAccess, &key), err::Success);
-    const std::string big(3000, 'x');
-    for (int i = 0; i < 200; ++i)
-      store->setValue(key, "v" + std::to_string(i), type::Binary,
-                      reinterpret_cast<const std::uint8_t*>(big.data()),
-                      static_cast<std::uint32_t>(big.size()));
+    const std::string big(1000, 'x');
+    store->atomically([&] {
+      for (int i = 0; i < 80; ++i)
+        store->setValue(key, "v" + std::to_string(i), type::Binary,
+                        reinterpret_cast<const std::uint8_t*>(big.data()),
+                        static_cast<std::uint32_t>(big.size()));
+      return err::Success;
+    });
     store->closeKey(key);
   }  // the last connection folds the log into the file
   ASSERT_FALSE(std::filesystem::exists(systemDat() + "-wal"));
-  std::string bytes = readFile(systemDat());
-  ASSERT_GT(bytes.size(), 40000u);
-  for (std::size_t i = 4096; i < 4096 * 3; ++i) bytes[i] = static_cast<char>(i * 7);
+  const std::string intact = readFile(systemDat());
+  ASSERT_GT(intact.size(), 4096u * 16);
+  // A page in the middle, holding values: only a full check of the file finds it.
+  std::string bytes = intact;
+  for (std::size_t i = 4096 * 10 + 100; i < 4096 * 11; ++i) bytes[i] = static_cast<char>(i * 7);
+  writeFile(systemDat(), bytes);
+  expectRefused(systemDat(), "uszkodzony");
+  // The first pages after the header: the roots of the tables.
+  bytes = intact;
+  for (std::size_t i = 4096; i < 4096 * 3; ++i) bytes[i] = static_cast<char>(i * 13);
   writeFile(systemDat(), bytes);
   expectRefused(systemDat(), "uszkodzony");
 }
@@ -95,6 +105,31 @@ TEST_F(HiveFiles, AReadOnlyHiveNeverMakesTheViewKeys) {
   EXPECT_EQ(writable->openKey(kLocalMachine, "Software\\Classes", access::Read, &key), err::FileNotFound);
   EXPECT_EQ(writable->openKey(kClassesRoot, "", access::Read, &key), err::Success);
   EXPECT_EQ(writable->openKey(kLocalMachine, "Software\\Classes", access::Read, &key), err::Success);
+}
+
+TEST_F(HiveFiles, AFileWithoutWritePermissionIsOpenedReadOnlyAndKeptAsItIs) {
+  {
+    auto store = openStore();
+    Key key = 0;
+    ASSERT_EQ(store->createKey(kLocalMachine, "Software\\Locked", access::AllAccess, &key), err::Success);
+    ASSERT_EQ(setDword(*store, key, "V", 3), err::Success);
+    store->closeKey(key);
+  }
+  std::filesystem::permissions(systemDat(), std::filesystem::perms::owner_read |
+                                                std::filesystem::perms::group_read |
+                                                std::filesystem::perms::others_read);
+  const std::string before = readFile(systemDat());
+  {
+    auto store = openStore();
+    EXPECT_TRUE(store->readOnlyLocalMachine());
+    EXPECT_FALSE(store->readOnlyCurrentUser());
+    Key key = 0;
+    EXPECT_EQ(store->openKey(kLocalMachine, "Software\\Locked", access::AllAccess, &key), err::AccessDenied);
+    ASSERT_EQ(store->openKey(kLocalMachine, "Software\\Locked", access::Read, &key), err::Success);
+    EXPECT_EQ(readDword(*store, key, "V"), 3);
+    EXPECT_EQ(setDword(*store, kLocalMachine, "Root", 1), err::AccessDenied);
+  }
+  EXPECT_EQ(readFile(systemDat()), before);
 }
 
 }  // namespace
