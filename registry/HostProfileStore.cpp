@@ -22,6 +22,7 @@ bool HostProfileStore::writeString(const std::string& path, const std::string& s
   auto host = toHostPath_(path);
   if (!host) return false;
   hostfile::FolderLock lock(*host);
+  hostfile::removeLeftovers(*host);
   if (hostfile::isReadOnly(*host)) return false;
   std::string file;
   if (auto existing = hostfile::readAll(*host)) {

@@ -1,5 +1,6 @@
 #include "HostProfileStoreFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -130,6 +131,22 @@ bool writeAtomically(const std::string& requestedPath, std::string_view bytes) {
     ::close(dir);
   }
   return true;
+}
+
+void removeLeftovers(const std::string& requestedPath) {
+  const std::string path = resolveLinks(requestedPath);
+  const std::string folder = folderOf(path);
+  const std::string prefix =
+      "." + path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1) + ".";
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    // mkstemp's six characters follow the prefix.
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+      ::unlink((folder + "/" + name).c_str());
+  }
+  closedir(dir);
 }
 
 FolderLock::FolderLock(const std::string& path) {

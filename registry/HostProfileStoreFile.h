@@ -22,6 +22,10 @@ bool isReadOnly(const std::string& path);
 // False (and the old file untouched) on any failure.
 bool writeAtomically(const std::string& path, std::string_view bytes);
 
+// Removes temporary files that a killed writeAtomically of `path` left beside
+// it. Call it only while holding the FolderLock of `path`.
+void removeLeftovers(const std::string& path);
+
 // Holds an exclusive lock on the folder of `path` while it lives, so that
 // read-modify-write cycles of several processes do not lose each other's changes.
 class FolderLock {

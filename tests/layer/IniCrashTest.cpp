@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "registry/HostProfileStore.h"
 #include "registry/TIniFile.h"
@@ -44,6 +45,11 @@ TEST(IniCrash, AKilledWriterNeverLeavesAHalfWrittenFile) {
     EXPECT_TRUE(s.str() == content('a') || s.str() == content('b'))
         << "attempt " << attempt << ": " << s.str().size() << " bytes";
   }
+  // The next write clears what the killed writers left behind.
+  morvin::TIniFile(store, "C:\\MsDos.sys").IniWriteText("Options", "Logo", "1");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"MsDos.sys"});
   fs::remove_all(folder);
 }
 
