@@ -1,6 +1,7 @@
 // morvin-reg end to end: the built program against a throw-away machine.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -170,6 +171,10 @@ TEST_F(MorvinReg, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(reg({"query", "HKCU\\Software", "Nie ma takiej"}).code, 1);
   EXPECT_EQ(reg({"export", "HKLM\\Nie ma"}).code, 1);
   EXPECT_EQ(reg({"import", dir_ + "/missing.reg"}).code, 2);
+  writeFile(dir_ + "/locked.reg", "old");
+  chmod((dir_ + "/locked.reg").c_str(), 0444);
+  EXPECT_EQ(reg({"export", "HKCU\\Software", dir_ + "/locked.reg"}).code, 3);
+  EXPECT_EQ(readFile(dir_ + "/locked.reg"), "old");
 
   writeFile(dir_ + "/bad.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Zły]\r\n\"a\"=dword:xyz\r\n");
   r = reg({"import", dir_ + "/bad.reg"});

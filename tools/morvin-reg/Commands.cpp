@@ -124,6 +124,7 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& keyArgum
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
   if (file) {
+    if (reg::hostfile::isReadOnly(*file)) throw Failure{MachineFailure, *file + " is read-only"};
     if (!reg::hostfile::writeAtomically(*file, text)) throw Failure{MachineFailure, "Cannot write " + *file};
   } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
     throw Failure{MachineFailure, "Cannot write to the standard output"};
