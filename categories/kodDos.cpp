@@ -1,6 +1,7 @@
 #include "kodDos.h"
 
 #include <QCheckBox>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "platform/FileAttributes.h"
 #include "registry/TIniFile.h"
 #include "shell/Binding.h"
+#include "shell/DataPaths.h"
 #include "shell/Guard.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -80,6 +82,8 @@ TfmDos::TfmDos(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmDo
   ui->setupUi(this);
   setWindowFlag(Qt::Tool);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  const QPixmap banner(dataFile("Data\\Gfx\\Bmp\\Dos\\Baner.png"));
+  if (!banner.isNull()) ui->Image1->setPixmap(banner);
 
   std::vector<binding::Row> rows;
   for (const char* value : {"Disabled", "NoRealMode"}) {

@@ -50,20 +50,20 @@ struct DesktopObject {
 
 const std::array<DesktopObject, 5> kObjects{{
     {"SpeedButton1", "SpeedButton6", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
-     "Wyświetla zawartość tego komputera.", "Data\\Gfx\\Bmp\\Ikony\\MojKomputer.bmp"},
+     "Wyświetla zawartość tego komputera.", "Data\\Gfx\\Bmp\\Ikony\\MojKomputer.png"},
     {"SpeedButton2", "SpeedButton7", "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}",
-     "Przechowuje dokumenty, grafikę i inne pliki.", "Data\\Gfx\\Bmp\\Ikony\\MojeDokumenty.bmp"},
+     "Przechowuje dokumenty, grafikę i inne pliki.", "Data\\Gfx\\Bmp\\Ikony\\MojeDokumenty.png"},
     {"SpeedButton3", "SpeedButton8", "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}",
-     "Znajduje i wyświetla informacje sieci Web w Internecie.", "Data\\Gfx\\Bmp\\Ikony\\Internet.bmp"},
+     "Znajduje i wyświetla informacje sieci Web w Internecie.", "Data\\Gfx\\Bmp\\Ikony\\Internet.png"},
     {"SpeedButton4", "SpeedButton9", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}",
      "Zawiera usunięte elementy, które możesz ostatecznie usunąć lub przywrócić.",
-     "Data\\Gfx\\Bmp\\Ikony\\Kosz.bmp"},
+     "Data\\Gfx\\Bmp\\Ikony\\Kosz.png"},
     {"SpeedButton5", "SpeedButton10", "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}",
      "Wyświetla wszystkie komputery znajdujące się w Twojej sieci.",
-     "Data\\Gfx\\Bmp\\Ikony\\OtoczenieSieciowe.bmp"},
+     "Data\\Gfx\\Bmp\\Ikony\\OtoczenieSieciowe.png"},
 }};
 
-constexpr const char* kRecycleBinPicture = "Data\\Gfx\\Bmp\\Ikony\\KoszSystemowy.bmp";
+constexpr const char* kRecycleBinPicture = "Data\\Gfx\\Bmp\\Ikony\\KoszSystemowy.png";
 
 struct Suggestion {
   const char* name;     // designer name
