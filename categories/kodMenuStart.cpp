@@ -279,11 +279,15 @@ void TfmMenuStart::Button1Click() {
 
 void TfmMenuStart::Button2Click() {
   guarded([this] {
-    ui->CzasMenu->interpretText();  // a typed value counts, clamped as the field clamps it
+    // What is typed counts: no number (an emptied field) is the minimum, and
+    // the field keeps to its range as it does when the focus leaves it.
+    const int delay =
+        std::clamp(parseDecimal(toAnsi(ui->CzasMenu->cleanText())).value_or(kMinDelay), kMinDelay, kMaxDelay);
+    ui->CzasMenu->setValue(delay);
     TRegistry reg;
     reg.SelectRoot(reg::kCurrentUser);
     reg.OpenPath(kDesktop, false);
-    reg.WriteText(kMenuShowDelay, std::to_string(ui->CzasMenu->value()));
+    reg.WriteText(kMenuShowDelay, std::to_string(delay));
   });
 }
 

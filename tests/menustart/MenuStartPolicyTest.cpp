@@ -1,6 +1,7 @@
 // The ten policy flags with their pictures, and the submenu delay.
 #include <QDir>
 #include <QSpinBox>
+#include <QTest>
 
 #include "MenuStartFixture.h"
 #include "shell/DataPaths.h"
@@ -190,6 +191,14 @@ TEST_F(MenuStartTest, ApplyWritesTheShownDelayAsDecimalText) {
   spin->setValue(99999);  // the field keeps to its range
   click(w, "Button2");
   EXPECT_EQ(machine->string(reg::kCurrentUser, kDesktop, "MenuShowDelay"), "10000");
+
+  // A field emptied by the user holds no number: the minimum is written.
+  spin->selectAll();
+  QTest::keyClick(spin, Qt::Key_Delete);
+  ASSERT_EQ(spin->cleanText(), "");
+  click(w, "Button2");
+  EXPECT_EQ(machine->string(reg::kCurrentUser, kDesktop, "MenuShowDelay"), "1");
+  EXPECT_EQ(spin->value(), 1);
 }
 
 TEST_F(MenuStartTest, ApplyWithoutTheDesktopKeyCreatesNothingAndSaysNothing) {
