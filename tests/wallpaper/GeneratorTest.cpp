@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/FileAttributes.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "tests/support/TempMachine.h"
@@ -306,6 +307,21 @@ TEST_F(Generator, ReadOnlyPageIsNotOverwritten) {
   EXPECT_EQ(failureCode(o), io::AccessDenied);
   EXPECT_EQ(readBytes(file), before);
   EXPECT_EQ(folderEntries(), std::vector<std::string>{"Kot.html"});
+}
+
+TEST_F(Generator, HiddenOrSystemPageIsNotOverwritten) {
+  generate(Options{});
+  const std::string before = readBytes(folder() / "Kot.html");
+  for (std::uint32_t attribute : {platform::attr::Hidden, platform::attr::System}) {
+    if (!platform::SetFileAttributes(wallpaperPagePath("Kot"), attribute))
+      GTEST_SKIP() << "this file system keeps no DOS attributes";
+    Options o;
+    o.colour = rgb(255, 255, 255);
+    EXPECT_EQ(failureCode(o), io::AccessDenied) << attribute;
+    EXPECT_EQ(readBytes(folder() / "Kot.html"), before);
+  }
+  ASSERT_TRUE(platform::SetFileAttributes(wallpaperPagePath("Kot"), platform::attr::Archive));
+  generate(Options{});  // an ordinary page is replaced again
 }
 
 TEST_F(Generator, FolderInPlaceOfThePageIsAccessDenied) {

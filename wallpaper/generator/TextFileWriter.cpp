@@ -8,6 +8,7 @@
 #include <random>
 
 #include "InOutError.h"
+#include "platform/HostFileAttributes.h"
 
 namespace morvin::wallpaper {
 
@@ -86,14 +87,16 @@ void syncFolder(const std::string& folder) {
 }  // namespace
 
 void writeTextFileReplacing(const std::string& hostPath, const std::vector<std::string>& lines) {
-  // An existing read-only file (no write bits) or a folder of that name is
-  // refused, as Windows refuses to overwrite them; the check does not depend
-  // on who runs the program.
+  // Windows refuses to replace a read-only, hidden or system file (a plain
+  // create asks for normal attributes) and a folder; so does this, whoever
+  // runs the program.
+  const std::int64_t attributes = platform::getHostFileAttributes(hostPath);
+  constexpr std::uint32_t kUnreplaceable =
+      platform::attr::ReadOnly | platform::attr::Hidden | platform::attr::System | platform::attr::Directory;
+  if (attributes >= 0 && (attributes & kUnreplaceable) != 0) raiseInOutError(io::AccessDenied);
   struct stat existing {};
   const bool exists = ::stat(hostPath.c_str(), &existing) == 0;
   if (!exists && errno != ENOENT) raiseInOutErrorFromErrno(errno);
-  if (exists && (S_ISDIR(existing.st_mode) || (existing.st_mode & 0222) == 0))
-    raiseInOutError(io::AccessDenied);
 
   const std::string folder = folderOf(hostPath);
   std::string tempPath;

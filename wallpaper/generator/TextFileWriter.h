@@ -11,7 +11,7 @@ namespace morvin::wallpaper {
 
 // `hostPath` is a host path (UTF-8); the lines are written byte for byte.
 // Raises EInOutError at the first failing step: a missing folder (3), a
-// read-only file or a folder of that name (5), no free file handle (4), no
+// read-only, hidden or system file or a folder of that name (5), no free file handle (4), no
 // room (101).
 void writeTextFileReplacing(const std::string& hostPath, const std::vector<std::string>& lines);
 
