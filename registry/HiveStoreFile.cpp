@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
