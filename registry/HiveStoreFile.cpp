@@ -166,8 +166,10 @@ void HiveFile::open() {
   // SQLite falls back to reading when the system refuses to let it write.
   const bool fileReadOnly = !writable || sqlite3_db_readonly(db_->handle(), "main") == 1;
   if (fileReadOnly) readOnly_ = true;
-  if (state != FileState::Ours) {
-    if (fileReadOnly && state == FileState::Blank) notAHive(path_);
+  // A hive whose making was cut short by a crash can look like ours on disk
+  // and still be rolled back to nothing by SQLite: it is made again.
+  if (state != FileState::Ours || db_->scalar("PRAGMA application_id") == 0) {
+    if (fileReadOnly && state != FileState::Missing) notAHive(path_);
     if (fileReadOnly) throw Exception(message("Nie można utworzyć pliku rejestru %s", path_));
     createIfEmpty();  // also for a hive only the program treats as read-only
   }

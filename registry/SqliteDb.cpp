@@ -101,7 +101,8 @@ Statement& Statement::bind(int index, std::int64_t value) {
 }
 
 Statement& Statement::bind(int index, std::string_view blob) {
-  if (blob.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) throw Error(SQLITE_TOOBIG, "too big");
+  if (blob.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+    throw Error(SQLITE_TOOBIG, "too big");
   // A zero-length blob must still be a blob, never NULL.
   sqlite3_bind_blob(prepared(), index, blob.empty() ? "" : blob.data(), static_cast<int>(blob.size()),
                     SQLITE_STATIC);
