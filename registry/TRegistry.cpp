@@ -126,8 +126,14 @@ bool TRegistry::RemoveValue(const std::string& name) {
   return key_ != 0 && store_.deleteValue(key_, name) == reg::err::Success;
 }
 
+// One batch for the whole tree: a store pays one durable commit instead of one per key.
 bool TRegistry::RemoveKeyTree(const std::string& path) {
-  return removeTree(path);
+  bool removed = false;
+  reg::Status committed = store_.atomically([&] {
+    removed = removeTree(path);
+    return reg::err::Success;
+  });
+  return committed == reg::err::Success && removed;
 }
 
 // Subkeys go first, from the last index down, so the indexes still to visit
