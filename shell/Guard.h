@@ -9,7 +9,7 @@ namespace morvin {
 
 // The full-stop rule of the error box, on cp1250 bytes.
 std::string withFullStop(const std::string& message);
-// The application error box (through the dialog service).
+// The application error box (through the dialog service), with the full-stop rule applied.
 void showApplicationError(const std::string& cp1250Message);
 
 // Runs `f`; every failure is swallowed.
