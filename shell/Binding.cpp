@@ -1,6 +1,7 @@
 #include "Binding.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QPlainTextEdit>
@@ -78,6 +79,19 @@ void Engine::setState(QWidget* w, const QVariant& v) {
   }
   if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
     if (edit->toPlainText() != v.toString()) edit->setPlainText(v.toString());
+    return;
+  }
+  // Clearing the selected radio button leaves its group with none selected,
+  // which Qt refuses for exclusive buttons unless told otherwise for a moment.
+  if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isChecked() && !v.toBool()) {
+    QButtonGroup* group = button->group();
+    const bool groupExclusive = group && group->exclusive();
+    const bool autoExclusive = button->autoExclusive();
+    if (groupExclusive) group->setExclusive(false);
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(autoExclusive);
+    if (groupExclusive) group->setExclusive(true);
     return;
   }
   const QMetaProperty user = w->metaObject()->userProperty();

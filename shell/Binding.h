@@ -85,7 +85,9 @@ class Engine : public QObject {
   const std::vector<Row>& rows() const { return rows_; }
   const Row* rowFor(const char* control) const;
 
-  // The USER property of a widget, as the engine reads and sets it.
+  // The USER property of a widget, as the engine reads and sets it. Setting the
+  // state a control already has does nothing; clearing a selected radio button
+  // leaves its group with none selected (and runs no write).
   static QVariant state(QWidget* w);
   static void setState(QWidget* w, const QVariant& v);
 

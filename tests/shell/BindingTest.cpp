@@ -233,6 +233,13 @@ TEST_F(BindingTest, RadioButtonsWriteOnlyWhenTheyBecomeSelected) {
   EXPECT_EQ(machine->string(HKCU, kKey, "Choice"), "A");
   EXPECT_FALSE(radio("RadioB")->isChecked());
   EXPECT_EQ(writesOfB, 1);  // clearing B ran nothing
+
+  // Cleared in code, the group is left with none selected and nothing written.
+  Engine::setState(radio("RadioA"), false);
+  EXPECT_FALSE(radio("RadioA")->isChecked());
+  EXPECT_FALSE(radio("RadioB")->isChecked());
+  EXPECT_TRUE(radio("RadioA")->autoExclusive());
+  EXPECT_EQ(machine->string(HKCU, kKey, "Choice"), "A");
 }
 
 TEST_F(BindingTest, TextsLoadAndWriteAsCp1250) {
