@@ -50,17 +50,16 @@ using Factory = QWidget* (*)(QWidget*);
 }  // namespace
 
 void applyClassicLook(QApplication& app) {
-  QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-  QApplication::setDesktopFileName(QStringLiteral("morvin-ng"));
-  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(style);
-  QApplication::setPalette(classicPalette());
+  app.setApplicationName(QString::fromLatin1(kApplicationTitle));
+  app.setDesktopFileName(QStringLiteral("morvin-ng"));
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) app.setStyle(style);
+  app.setPalette(classicPalette());
   QFont font;
   font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
   font.setPixelSize(11);
-  QApplication::setFont(font);
+  app.setFont(font);
   const QIcon icon(dataFile(QStringLiteral("Data\\Gfx\\morvin-ng.png")));
-  if (!icon.isNull()) QApplication::setWindowIcon(icon);
-  (void)app;
+  if (!icon.isNull()) app.setWindowIcon(icon);
 }
 
 bool openDefaultMachine() {
