@@ -317,6 +317,18 @@ TEST_F(Wizard, FailedGenerationShowsTheErrorAndFinishTriesAgain) {
   EXPECT_TRUE(fs::exists(wallpaperFolder() / "Kot.html"));
 }
 
+TEST_F(Wizard, TitleTooLongForAFileNameIsRefusedWhole) {
+  forward(3);
+  auto* title = control<QLineEdit>("Edit1");
+  title->setText(QString(40000, u'x'));
+  EXPECT_EQ(title->text().size(), 40000);  // the field has no length limit
+  forward(3);
+  EXPECT_EQ(wizard->Dane().Tytul.size(), 40000u);
+  EXPECT_EQ(errorBoxes(), QStringList{"Invalid filename."});
+  EXPECT_TRUE(wizard->isVisible());
+  EXPECT_EQ(pagesWritten(), 0u);  // nothing under a shortened name either
+}
+
 TEST_F(Wizard, CancelOnAnyPageClosesWithoutWriting) {
   for (int step = 1; step <= 6; ++step) {
     auto fresh = std::make_unique<TfmKreatorAnimTapeta>();
