@@ -318,6 +318,12 @@ class RtfBuilder {
       codePage_ = 850;
     } else if (w == "mac") {
       codePage_ = 10000;
+    } else if (w == "deftab") {
+      if (t.parameter > 0) {
+        QTextOption option = document_.defaultTextOption();
+        option.setTabStopDistance(pixelsFromTwips(t.parameter));
+        document_.setDefaultTextOption(option);
+      }
     } else if (w == "deff") {
       defaultFont_ = t.parameter;
       character().font = t.parameter;
@@ -466,11 +472,18 @@ class RtfBuilder {
     format.setTextIndent(pixelsFromTwips(p.firstLineTwips));
     format.setTopMargin(std::max(0.0, pixelsFromTwips(p.beforeTwips)));
     format.setBottomMargin(std::max(0.0, pixelsFromTwips(p.afterTwips)));
-    QList<QTextOption::Tab> tabs = p.tabs;
+    // RTF measures tab stops from the margin, Qt from where the first line
+    // starts (left indent plus first-line indent).
+    const double firstLineStart = pixelsFromTwips(p.leftTwips) + pixelsFromTwips(p.firstLineTwips);
+    QList<QTextOption::Tab> tabs;
+    for (QTextOption::Tab tab : p.tabs) {
+      tab.position -= firstLineStart;
+      if (tab.position > 0) tabs.append(tab);
+    }
     // A hanging indent brings its own tab stop at the indent, so the text
     // after a bullet and its tab lines up with the lines below.
-    if (tabs.isEmpty() && p.firstLineTwips < 0 && p.leftTwips > 0)
-      tabs.append(QTextOption::Tab(pixelsFromTwips(p.leftTwips), QTextOption::LeftTab));
+    if (p.tabs.isEmpty() && p.firstLineTwips < 0 && p.leftTwips > 0)
+      tabs.append(QTextOption::Tab(pixelsFromTwips(p.leftTwips) - firstLineStart, QTextOption::LeftTab));
     if (!tabs.isEmpty()) format.setTabPositions(tabs);
     if (p.lineSpacing != 0) {
       if (p.lineMultiple && p.lineSpacing > 0)
@@ -589,6 +602,10 @@ bool readRtf(const QByteArray& data, QTextDocument& document) {
   const bool undo = document.isUndoRedoEnabled();
   document.setUndoRedoEnabled(false);
   document.clear();
+  // Word's default tab stops lie half an inch apart.
+  QTextOption option = document.defaultTextOption();
+  option.setTabStopDistance(pixelsFromTwips(720));
+  document.setDefaultTextOption(option);
   RtfBuilder(document).read(data);
   document.setUndoRedoEnabled(undo);
   return true;

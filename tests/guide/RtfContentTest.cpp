@@ -39,7 +39,10 @@ TEST(ShippedContent, TipsTextReadsAsFormattedPolishText) {
   for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
     if (!block.text().contains(QRegularExpression(QStringLiteral("^\\d+\\. ")))) continue;
     ++tips;
-    EXPECT_EQ(block.begin().fragment().charFormat().fontWeight(), QFont::Bold) << block.text().toStdString();
+    // The bold heading is the whole first sentence, a space apart from the text after it.
+    const QTextFragment heading = block.begin().fragment();
+    EXPECT_EQ(heading.charFormat().fontWeight(), QFont::Bold) << block.text().toStdString();
+    EXPECT_TRUE(heading.text().endsWith(QStringLiteral(". "))) << heading.text().toStdString();
   }
   EXPECT_GE(tips, 30);
   EXPECT_EQ(blockOf(*doc, "Praktyczny poradnik").blockFormat().alignment(), Qt::AlignHCenter);

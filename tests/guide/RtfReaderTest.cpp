@@ -78,9 +78,10 @@ TEST(RtfReader, ParagraphsTakeTheirPropertiesAtTheirEnd) {
   const QTextBlockFormat bullet = blockOf(*doc, "Bullet").blockFormat();
   EXPECT_DOUBLE_EQ(bullet.leftMargin(), 24.0);
   EXPECT_DOUBLE_EQ(bullet.textIndent(), -16.0);
-  // The hanging indent brings a tab stop at the indent.
+  // The hanging indent brings a tab stop at the indent (Qt counts from the
+  // first line's start, 16 pixels left of the indent).
   ASSERT_EQ(bullet.tabPositions().size(), 1);
-  EXPECT_DOUBLE_EQ(bullet.tabPositions().front().position, 24.0);
+  EXPECT_DOUBLE_EQ(bullet.tabPositions().front().position, 16.0);
   // Without \pard the properties go on into the next paragraph.
   EXPECT_DOUBLE_EQ(blockOf(*doc, "Left").blockFormat().leftMargin(), 24.0);
   EXPECT_EQ(blockOf(*doc, "Bullet").text(), QString::fromUtf8("•\tBullet"));
@@ -94,7 +95,14 @@ TEST(RtfReader, SpecialCharactersBreaksAndTabs) {
   EXPECT_EQ(doc->toRawText().replace(QChar::ParagraphSeparator, '\n'), expected);
   const QTextBlockFormat tabs = doc->begin().blockFormat();
   ASSERT_EQ(tabs.tabPositions().size(), 2);
+  EXPECT_DOUBLE_EQ(tabs.tabPositions()[0].position, 96.0);
   EXPECT_EQ(tabs.tabPositions()[1].type, QTextOption::RightTab);
+  EXPECT_DOUBLE_EQ(doc->defaultTextOption().tabStopDistance(), 48.0);
+  // Stops are measured from the margin, whatever the paragraph's indent.
+  auto indented = readRtfText(R"({\rtf1\deftab360\li720\fi-360\tx1440 a\tab b})");
+  ASSERT_EQ(indented->begin().blockFormat().tabPositions().size(), 1);
+  EXPECT_DOUBLE_EQ(indented->begin().blockFormat().tabPositions()[0].position, 72.0);
+  EXPECT_DOUBLE_EQ(indented->defaultTextOption().tabStopDistance(), 24.0);
   EXPECT_EQ(blockOf(*doc, "P2").blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
 }
 
