@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -37,66 +38,66 @@ struct FontEntry {
 
 // Control words whose group holds nothing to show.
 bool isSkippedDestination(const QByteArray& word) {
-  static const QList<QByteArray> skipped = {"stylesheet",
-                                            "info",
-                                            "pict",
-                                            "objdata",
-                                            "objclass",
-                                            "objname",
-                                            "header",
-                                            "headerl",
-                                            "headerr",
-                                            "headerf",
-                                            "footer",
-                                            "footerl",
-                                            "footerr",
-                                            "footerf",
-                                            "footnote",
-                                            "fldinst",
-                                            "xe",
-                                            "tc",
-                                            "tcn",
-                                            "bkmkstart",
-                                            "bkmkend",
-                                            "listtable",
-                                            "listoverridetable",
-                                            "revtbl",
-                                            "rsidtbl",
-                                            "filetbl",
-                                            "generator",
-                                            "themedata",
-                                            "colorschememapping",
-                                            "latentstyles",
-                                            "datastore",
-                                            "xmlnstbl",
-                                            "pgdsctbl",
-                                            "pn",
-                                            "author",
-                                            "operator",
-                                            "title",
-                                            "subject",
-                                            "keywords",
-                                            "comment",
-                                            "doccomm",
-                                            "creatim",
-                                            "revtim",
-                                            "printim",
-                                            "buptim",
-                                            "userprops",
-                                            "template",
-                                            "atnid",
-                                            "atnauthor",
-                                            "annotation",
-                                            "txe",
-                                            "rxe",
-                                            "private",
-                                            "nonshppict",
-                                            "shpinst",
-                                            "do",
-                                            "mmathPr",
-                                            "ftnsep",
-                                            "ftnsepc",
-                                            "aftnsep"};
+  static const QSet<QByteArray> skipped = {"stylesheet",
+                                           "info",
+                                           "pict",
+                                           "objdata",
+                                           "objclass",
+                                           "objname",
+                                           "header",
+                                           "headerl",
+                                           "headerr",
+                                           "headerf",
+                                           "footer",
+                                           "footerl",
+                                           "footerr",
+                                           "footerf",
+                                           "footnote",
+                                           "fldinst",
+                                           "xe",
+                                           "tc",
+                                           "tcn",
+                                           "bkmkstart",
+                                           "bkmkend",
+                                           "listtable",
+                                           "listoverridetable",
+                                           "revtbl",
+                                           "rsidtbl",
+                                           "filetbl",
+                                           "generator",
+                                           "themedata",
+                                           "colorschememapping",
+                                           "latentstyles",
+                                           "datastore",
+                                           "xmlnstbl",
+                                           "pgdsctbl",
+                                           "pn",
+                                           "author",
+                                           "operator",
+                                           "title",
+                                           "subject",
+                                           "keywords",
+                                           "comment",
+                                           "doccomm",
+                                           "creatim",
+                                           "revtim",
+                                           "printim",
+                                           "buptim",
+                                           "userprops",
+                                           "template",
+                                           "atnid",
+                                           "atnauthor",
+                                           "annotation",
+                                           "txe",
+                                           "rxe",
+                                           "private",
+                                           "nonshppict",
+                                           "shpinst",
+                                           "do",
+                                           "mmathPr",
+                                           "ftnsep",
+                                           "ftnsepc",
+                                           "aftnsep"};
   return skipped.contains(word);
 }
 
@@ -606,7 +607,11 @@ bool readRtf(const QByteArray& data, QTextDocument& document) {
   QTextOption option = document.defaultTextOption();
   option.setTabStopDistance(pixelsFromTwips(720));
   document.setDefaultTextOption(option);
+  // One edit block: the layout is brought up to date once, at the end.
+  QTextCursor edit(&document);
+  edit.beginEditBlock();
   RtfBuilder(document).read(data);
+  edit.endEditBlock();
   document.setUndoRedoEnabled(undo);
   return true;
 }
