@@ -280,7 +280,8 @@ Status HiveStore::queryValue(Key key, const std::string& name, std::uint32_t* ty
 
 Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                            std::uint32_t size) {
-  if (!data && size) return err::InvalidParameter;
+  // Windows reads the missing buffer and fails as on any unreadable memory.
+  if (!data && size) return err::NoAccess;
   const std::string_view valueName = hive::cString(name);
   if (valueName.size() > hive::kMaxValueNameLength) return err::InvalidParameter;
   std::lock_guard lock(impl_->mutex);

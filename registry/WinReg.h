@@ -44,6 +44,7 @@ inline constexpr Status NotEnoughMemory = 8;
 inline constexpr Status InvalidParameter = 87;
 inline constexpr Status BadPathname = 161;  // a subkey path that begins with a backslash
 inline constexpr Status MoreData = 234;
+inline constexpr Status NoAccess = 998;  // data that cannot be read, as a missing buffer
 inline constexpr Status NoMoreItems = 259;
 inline constexpr Status BadDb = 1009;
 inline constexpr Status BadKey = 1010;

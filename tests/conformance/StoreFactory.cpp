@@ -10,4 +10,8 @@ std::shared_ptr<reg::RegistryStore> makeStore(const std::string& folder, const S
                                           options.readOnlyLocalMachine, options.readOnlyCurrentUser);
 }
 
+StoreTraits storeTraits() {
+  return {};
+}
+
 }  // namespace morvin::test

@@ -3,6 +3,23 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <random>
+
+// The C library of Windows has no mkdtemp: the same, with a random tail.
+static char* mkdtemp(char* pattern) {
+  static std::mt19937 random{std::random_device{}()};
+  const std::size_t length = std::char_traits<char>::length(pattern);
+  for (int attempt = 0; attempt < 100 && length >= 6; ++attempt) {
+    for (std::size_t i = length - 6; i < length; ++i)
+      pattern[i] = "abcdefghijklmnopqrstuvwxyz0123456789"[random() % 36];
+    std::error_code error;
+    if (std::filesystem::create_directory(pattern, error)) return pattern;
+  }
+  return nullptr;
+}
+#endif
+
 namespace morvin::test {
 
 void StoreTest::SetUp() {

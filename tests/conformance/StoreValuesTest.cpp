@@ -54,9 +54,11 @@ TEST_F(StoreValues, EveryTypeKeepsItsBytesExactly) {
     std::string name, data;
     std::uint32_t type = 0;
     ASSERT_EQ(store().enumValue(key_, i, &name, &type, &data), err::Success);
-    EXPECT_EQ(name, "v" + std::to_string(i));
-    EXPECT_EQ(type, cases[i].first);
-    EXPECT_EQ(data, cases[i].second);
+    const std::size_t c = storeTraits().valuesInCreationOrder ? i : std::stoul(name.substr(1));
+    ASSERT_LT(c, cases.size()) << name;
+    EXPECT_EQ(name, "v" + std::to_string(c));
+    EXPECT_EQ(type, cases[c].first);
+    EXPECT_EQ(data, cases[c].second);
   }
   ASSERT_TRUE(reopen());
   const Key again = open(kCurrentUser, "Values");
@@ -77,11 +79,15 @@ TEST_F(StoreValues, NamesIgnoreCaseAndAnOverwriteKeepsTheFirstNameAndPlace) {
   setDword(key_, cp1250::fromUtf8("ŁódźX"), 1);
   setDword(key_, "Other", 2);
   setDword(key_, cp1250::fromUtf8("łÓDŹx"), 3);
-  EXPECT_EQ(valueNames(), (std::vector<std::string>{cp1250::fromUtf8("ŁódźX"), "Other"}));
+  if (storeTraits().valuesInCreationOrder)
+    EXPECT_EQ(valueNames(), (std::vector<std::string>{cp1250::fromUtf8("ŁódźX"), "Other"}));
+  else
+    EXPECT_EQ(valueNames(), (std::vector<std::string>{"Other", cp1250::fromUtf8("ŁódźX")}));
   EXPECT_EQ(get(key_, cp1250::fromUtf8("ŁÓDŹX"))->data, std::string("\x03\0\0\0", 4));
 }
 
 TEST_F(StoreValues, ValuesEnumerateInCreationOrder) {
+  if (!storeTraits().valuesInCreationOrder) GTEST_SKIP() << "this registry keeps values sorted by name";
   for (const char* name : {"c", "a", "B"}) setDword(key_, name, 0);
   setDword(key_, "a", 9);
   EXPECT_EQ(valueNames(), (std::vector<std::string>{"c", "a", "B"}));
@@ -125,7 +131,7 @@ TEST_F(StoreValues, AQueryFollowsTheBufferRules) {
 }
 
 TEST_F(StoreValues, WritesOfNothingAndDeletionsOfMissingValuesAreReported) {
-  EXPECT_EQ(store().setValue(key_, "Null", type::Binary, nullptr, 4), err::InvalidParameter);
+  EXPECT_EQ(store().setValue(key_, "Null", type::Binary, nullptr, 4), err::NoAccess);
   EXPECT_FALSE(get(key_, "Null").has_value());
   EXPECT_EQ(store().setValue(key_, "Null", type::Binary, nullptr, 0), err::Success);
   EXPECT_EQ(get(key_, "Null"), (StoredValue{type::Binary, ""}));

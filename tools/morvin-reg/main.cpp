@@ -7,6 +7,9 @@
 #include "Commands.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
+#ifdef _WIN32
+#include "platform/Win32CommandLine.h"
+#endif
 
 namespace {
 
@@ -72,7 +75,12 @@ int run(std::vector<std::string> args) {
 
 int main(int argc, char** argv) {
   try {
+#ifdef _WIN32
+    // Windows hands argv over in its ANSI code page; the commands take UTF-8.
+    return run(morvin::platform::utf8Arguments());
+#else
     return run(std::vector<std::string>(argv + 1, argv + argc));
+#endif
   } catch (const morvin::tool::Failure& failure) {
     std::fflush(stdout);
     std::fprintf(stderr, "morvin-reg: %s\n", failure.message.c_str());
