@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <array>
 
+#include "LinuxIntegration.h"
+#include "PictureFiles.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
@@ -208,7 +210,7 @@ void TMainForm::ShowComputerName() {
 }
 
 void TMainForm::LoadWallpaper(const QString& file) {
-  ui->Tapeta->setPixmap(LoadPicture(file));
+  ui->Tapeta->setPixmap(LoadPictureFile(file));  // also JPEG images and metafiles
 }
 void TMainForm::ClearWallpaper() {
   ui->Tapeta->setPixmap(QPixmap());
@@ -252,6 +254,8 @@ void TMainForm::SetShellIntegration(bool enabled) {
       reg.ClosePath();
     }
   });
+  // The same switch gives file managers on Linux their folder action.
+  guarded([enabled] { desktop::SetFolderAction(enabled, QCoreApplication::applicationFilePath()); });
 }
 
 void TMainForm::HideMenu() {

@@ -1,0 +1,125 @@
+#include "LinuxIntegration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "platform/Machine.h"
+#include "registry/Errors.h"
+
+namespace morvin::desktop {
+
+namespace {
+
+constexpr const char* kActionName = "Uruchom Morvin NG";
+constexpr const char* kFileName = "morvin-ng-folder.desktop";
+
+QString dataHome() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString applicationsEntry() {
+  return dataHome() + QStringLiteral("/applications/") + QLatin1String(kFileName);
+}
+QString serviceMenuKf6() {
+  return dataHome() + QStringLiteral("/kio/servicemenus/") + QLatin1String(kFileName);
+}
+QString serviceMenuKf5() {
+  return dataHome() + QStringLiteral("/kservices5/ServiceMenus/") + QLatin1String(kFileName);
+}
+
+QString applicationsEntryText(const QString& exec) {
+  return QStringLiteral(
+             "[Desktop Entry]\n"
+             "Type=Application\n"
+             "Name=%1\n"
+             "Comment=Ustawienia systemu Windows 9x w programie Morvin NG\n"
+             "Exec=%2\n"
+             "Icon=morvin-ng\n"
+             "MimeType=inode/directory;\n"
+             "NoDisplay=true\n"
+             "Terminal=false\n")
+      .arg(QString::fromUtf8(kActionName), exec);
+}
+
+QString serviceMenuText(const QString& exec) {
+  return QStringLiteral(
+             "[Desktop Entry]\n"
+             "Type=Service\n"
+             "MimeType=inode/directory;\n"
+             "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
+             "Actions=morvinNG;\n"
+             "\n"
+             "[Desktop Action morvinNG]\n"
+             "Name=%1\n"
+             "Icon=morvin-ng\n"
+             "Exec=%2\n")
+      .arg(QString::fromUtf8(kActionName), exec);
+}
+
+// Written whole or not at all; service menus must be executable to be trusted.
+void writeFile(const QString& path, const QString& text, bool executable) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    throw Exception("Cannot create folder for " + path.toStdString());
+  QSaveFile out(path);
+  if (!out.open(QIODevice::WriteOnly)) throw Exception("Cannot write " + path.toStdString());
+  out.write(text.toUtf8());
+  if (!out.commit()) throw Exception("Cannot write " + path.toStdString());
+  if (executable)
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                    QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
+bool onTheUsersOwnMachine() {
+  const QString current = QFileInfo(QString::fromStdString(platform::currentMachine().folder()))
+                              .canonicalFilePath();  // throws: none open
+  const QString own = QFileInfo(QString::fromStdString(platform::defaultMachineFolder())).canonicalFilePath();
+  return !current.isEmpty() && current == own;
+}
+
+}  // namespace
+
+QStringList FolderActionFiles() {
+  return {applicationsEntry(), serviceMenuKf6(), serviceMenuKf5()};
+}
+
+QString DesktopExecArgument(const QString& path) {
+  // Inside double quotes a backslash escapes ", `, $ and \; every backslash is
+  // then doubled once more by the string escaping of the file; % is written %%.
+  QString quoted;
+  for (QChar c : path) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted.replace('\\', QStringLiteral("\\\\"));
+  quoted.replace('%', QStringLiteral("%%"));
+  return '"' + quoted + '"';
+}
+
+void InstallFolderAction(const QString& executable) {
+  const QString exec = DesktopExecArgument(executable);
+  writeFile(applicationsEntry(), applicationsEntryText(exec), false);
+  writeFile(serviceMenuKf6(), serviceMenuText(exec), true);
+  writeFile(serviceMenuKf5(), serviceMenuText(exec), true);
+}
+
+void RemoveFolderAction() {
+  for (const QString& file : FolderActionFiles()) QFile::remove(file);
+}
+
+void SetFolderAction(bool enabled, const QString& executable) {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+  if (!onTheUsersOwnMachine()) return;
+  if (enabled)
+    InstallFolderAction(executable);
+  else
+    RemoveFolderAction();
+#else
+  (void)enabled;
+  (void)executable;
+#endif
+}
+
+}  // namespace morvin::desktop
