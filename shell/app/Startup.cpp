@@ -100,11 +100,11 @@ int runProgram(int argc, char** argv) {
   applyClassicLook(app);
   if (!openDefaultMachine()) return 2;
 
+  closeMainWindowOnTermination();
   QWidget* mainWindow = createWindows();
   if (!mainWindow) return 3;
   auto* form = qobject_cast<TMainForm*>(mainWindow);
   if (form) QObject::connect(form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-  closeMainWindowOnTermination(mainWindow);
   mainWindow->show();
 
   // MORVIN_SCREENSHOT=<file>: save a picture of the main window, then end.

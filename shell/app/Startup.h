@@ -23,8 +23,9 @@ QWidget* createWindows();
 // Destroys every window of the window set, the last created first.
 void destroyWindows();
 
-// Closes the main window (as its close button does) on SIGTERM and SIGINT.
-void closeMainWindowOnTermination(QWidget* mainWindow);
+// From now on SIGTERM and SIGINT close the main window as its close button
+// does (once the message loop runs; a signal during start-up is handled then).
+void closeMainWindowOnTermination();
 
 // The whole program.
 int runProgram(int argc, char** argv);

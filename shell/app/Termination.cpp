@@ -4,12 +4,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QPointer>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <csignal>
 
 #include "Startup.h"
+#include "shell/WindowSet.h"
 
 namespace morvin {
 
@@ -22,18 +23,16 @@ extern "C" void onTerminationSignal(int) {
 }
 }  // namespace
 
-void closeMainWindowOnTermination(QWidget* mainWindow) {
-  if (selfPipe[0] < 0) {
-    if (::pipe(selfPipe) != 0) return;
-    for (int fd : selfPipe) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-  }
-  auto* notifier = new QSocketNotifier(selfPipe[0], QSocketNotifier::Read, mainWindow);
-  QPointer<QWidget> target(mainWindow);
-  QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [target] {
+void closeMainWindowOnTermination() {
+  if (selfPipe[0] >= 0) return;
+  if (::pipe(selfPipe) != 0) return;
+  for (int fd : selfPipe) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  auto* notifier = new QSocketNotifier(selfPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, [] {
     char buffer[16];
     while (::read(selfPipe[0], buffer, sizeof buffer) > 0) {
     }
-    if (target) target->close();
+    if (QWidget* mainWindow = window(WindowId::MainForm)) mainWindow->close();
   });
   struct sigaction action {};
   action.sa_handler = onTerminationSignal;
