@@ -40,6 +40,7 @@ TfmSztuczki::~TfmSztuczki() = default;
 void TfmSztuczki::FormCreate() {
   guide::loadTipsFile(dataFile(QStringLiteral("Poradnik\\sztuczki.txt")), *ui->RichEdit1->document());
   ui->RichEdit1->document()->clearUndoRedoStacks();
+  ui->RichEdit1->moveCursor(QTextCursor::Start);  // the reader starts at the top
   ui->Arty->addItems(guide::articleNames());
   ui->Arty->setCurrentIndex(-1);
   ui->Arty->setEditText(QStringLiteral("Wybierz artykuł"));

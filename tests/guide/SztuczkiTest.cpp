@@ -54,6 +54,7 @@ TEST_F(GuideTest, RtfTipsAreShownFormattedAndPlainTipsAsText) {
   EXPECT_EQ(rtf->toPlainText(), QString::fromUtf8("1. Szybsze menu Start. Wartość MenuShowDelay\n2. Druga"));
   EXPECT_EQ(formatOf(*rtf->document(), "Szybsze").fontWeight(), QFont::Bold);
   EXPECT_EQ(formatOf(*rtf->document(), "Druga").fontWeight(), QFont::Normal);
+  EXPECT_EQ(rtf->textCursor().position(), 0);  // shown from the top
   delete window(WindowId::Sztuczki);
   clearWindows();
 
