@@ -28,6 +28,10 @@ bool Win32ProfileStore::writeString(const std::string& path, const std::string& 
       section.find(']') != std::string::npos || key.find('=') != std::string::npos ||
       (!key.empty() && (key[0] == '[' || key[0] == ';')))
     return false;
+  // Windows refuses a read-only file by itself, but an administrator's
+  // process under Wine (root) would write it: the attribute decides here.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 

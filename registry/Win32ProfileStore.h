@@ -14,7 +14,8 @@ class Win32ProfileStore : public ProfileStore {
                          const std::string& def) override;
   // Refuses, as the host store does, a section, key or value that would
   // break the file's lines (a line end, or a key holding '=' or starting a
-  // section), which the system function would write as it is.
+  // section), which the system function would write as it is, and a file
+  // with the read-only attribute.
   bool writeString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
 };
