@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QPalette>
 #include <QPixmap>
 #include <QSpinBox>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Pictures.h"
+#include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -171,6 +173,12 @@ TfmMenuStart::TfmMenuStart(QWidget* parent) : QDialog(parent), ui(std::make_uniq
   // A sizeable tool window; QDialog centres it on the main window when shown.
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   loadDesignPictures();
+  // The Start menu picture keeps the menu's own grey whatever colour the
+  // program's windows take; empty places of hidden entries show it too.
+  QPalette menuPalette = ui->MenuObraz->palette();
+  menuPalette.setColor(QPalette::Window, systemColour(syscolour::ButtonFace));
+  ui->MenuObraz->setPalette(menuPalette);
+  ui->MenuObraz->setAutoFillBackground(true);
 
   connect(ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
   connect(ui->BitBtn2, &QToolButton::clicked, this, [this] { BitBtn2Click(); });

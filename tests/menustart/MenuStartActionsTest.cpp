@@ -173,5 +173,14 @@ TEST_F(MenuStartTest, TheCaptionBreaksInTwoAndTheProgramsButtonOpensTheProgramsW
   EXPECT_EQ(modalShown, std::vector<WindowId>{WindowId::Programy});
 }
 
+TEST_F(MenuStartTest, TheWindowColourReachesThePanelButNotTheStartMenuPicture) {
+  TfmMenuStart* w = open();
+  const QColor yellow(255, 255, 160);
+  setBackgroundColour(w, yellow);
+  EXPECT_EQ(child<QWidget>(w, "Panel1")->palette().color(QPalette::Window), yellow);
+  EXPECT_EQ(child<QWidget>(w, "Zawartosc")->palette().color(QPalette::Window), yellow);
+  EXPECT_EQ(child<QWidget>(w, "MenuObraz")->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+}
+
 }  // namespace
 }  // namespace morvin::test
