@@ -14,6 +14,7 @@
 
 #include "RtfCodePage.h"
 #include "RtfState.h"
+#include "RtfSymbolFonts.h"
 #include "RtfTokenizer.h"
 
 namespace morvin::guide {
@@ -34,6 +35,7 @@ struct FontEntry {
   QString family;
   int charset = 0;
   int codePage = 0;  // \cpg; 0: from the charset
+  SymbolFont symbols = SymbolFont::None;
 };
 
 // Control words whose group holds nothing to show.
@@ -144,6 +146,7 @@ class RtfBuilder {
   RtfCharacter& character() { return group().character; }
   RtfParagraph& paragraph() { return group().paragraph; }
   bool showing() const { return hiddenDepth_ == 0 && groups_.back().destination == RtfDestination::Text; }
+  bool showingText() const { return showing() && !groups_.back().character.hidden; }
 
   // ---- groups -------------------------------------------------------------
 
@@ -180,7 +183,7 @@ class RtfBuilder {
     if (consumeFallback()) return;
     switch (group().destination) {
       case RtfDestination::Text:
-        if (showing()) pendingBytes_.append(static_cast<char>(byte));
+        if (showingText()) pendingBytes_.append(static_cast<char>(byte));
         break;
       case RtfDestination::FontTable:
         if (byte == ';')
@@ -200,12 +203,12 @@ class RtfBuilder {
     if (consumeFallback()) return;
     if (group().destination == RtfDestination::FontTable)
       fontName_.append(static_cast<char>(byte));
-    else if (showing())
+    else if (showingText())
       pendingBytes_.append(static_cast<char>(byte));
   }
 
   void appendCharacter(QChar c) {
-    if (!showing()) return;
+    if (!showingText()) return;
     decodePending();
     pendingText_.append(c);
   }
@@ -226,7 +229,11 @@ class RtfBuilder {
 
   void decodePending() {
     if (pendingBytes_.isEmpty()) return;
-    pendingText_ += decodeCodePage(pendingBytes_, currentCodePage());
+    const FontEntry* font = currentFont();
+    if (font && font->symbols != SymbolFont::None)
+      pendingText_ += decodeSymbolFont(pendingBytes_, font->symbols);
+    else
+      pendingText_ += decodeCodePage(pendingBytes_, currentCodePage());
     pendingBytes_.clear();
   }
 
@@ -239,12 +246,16 @@ class RtfBuilder {
     blockHasText_ = true;
   }
 
+  const FontEntry* currentFont() const {
+    auto found = fonts_.constFind(groups_.back().character.font);
+    return found == fonts_.constEnd() ? nullptr : &*found;
+  }
+
   int currentCodePage() const {
-    const int font = groups_.back().character.font;
-    auto found = fonts_.constFind(font);
-    if (found == fonts_.constEnd()) return codePage_;
-    if (found->codePage > 0) return found->codePage;
-    return codePageForCharset(found->charset, codePage_);
+    const FontEntry* font = currentFont();
+    if (!font) return codePage_;
+    if (font->codePage > 0) return font->codePage;
+    return codePageForCharset(font->charset, codePage_);
   }
 
   // ---- control words ------------------------------------------------------
@@ -372,6 +383,12 @@ class RtfBuilder {
       c.foreground = n;
     } else if (w == "cb" || w == "highlight" || w == "chcbpat") {
       c.background = n;
+    } else if (w == "v") {
+      c.hidden = on;
+    } else if (w == "caps") {
+      c.allCaps = on;
+    } else if (w == "scaps") {
+      c.smallCaps = on;
     } else if (w == "super") {
       c.vertical = 1;
     } else if (w == "sub") {
@@ -502,7 +519,9 @@ class RtfBuilder {
     const RtfCharacter& c = groups_.back().character;
     QTextCharFormat format;
     auto font = fonts_.constFind(c.font);
-    if (font != fonts_.constEnd() && !font->family.isEmpty()) format.setFontFamilies({font->family});
+    // Symbol fonts are read as the characters they draw, which any font shows.
+    if (font != fonts_.constEnd() && !font->family.isEmpty() && font->symbols == SymbolFont::None)
+      format.setFontFamilies({font->family});
     format.setFontPointSize(c.halfPoints / 2.0);
     format.setFontWeight(c.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(c.italic);
@@ -512,6 +531,10 @@ class RtfBuilder {
       format.setForeground(colours_[c.foreground]);
     if (c.background > 0 && c.background < colours_.size() && colours_[c.background].isValid())
       format.setBackground(colours_[c.background]);
+    if (c.allCaps)
+      format.setFontCapitalization(QFont::AllUppercase);
+    else if (c.smallCaps)
+      format.setFontCapitalization(QFont::SmallCaps);
     if (c.vertical != 0)
       format.setVerticalAlignment(c.vertical > 0 ? QTextCharFormat::AlignSuperScript
                                                  : QTextCharFormat::AlignSubScript);
@@ -542,6 +565,7 @@ class RtfBuilder {
       const int codePage =
           fontEntry_.codePage > 0 ? fontEntry_.codePage : codePageForCharset(fontEntry_.charset, codePage_);
       fontEntry_.family = decodeCodePage(fontName_, codePage).trimmed();
+      if (fontEntry_.charset == 2) fontEntry_.symbols = symbolFontNamed(fontEntry_.family);
       fonts_.insert(fontIndex_, fontEntry_);
     }
     fontEntryStart();

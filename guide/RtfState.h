@@ -17,7 +17,10 @@ struct RtfCharacter {
   bool strike = false;
   int foreground = 0;  // index into the colour table; 0: automatic
   int background = 0;
-  int vertical = 0;  // -1 subscript, 1 superscript
+  int vertical = 0;     // -1 subscript, 1 superscript
+  bool hidden = false;  // \v: text that is never shown
+  bool allCaps = false;
+  bool smallCaps = false;
   bool operator==(const RtfCharacter&) const = default;
 };
 

@@ -32,6 +32,15 @@ TEST(RtfReader, CharacterFormattingFollowsGroupsAndToggles) {
   EXPECT_EQ(doc->toPlainText(), "plain bold both after under gone big reset");
 }
 
+TEST(RtfReader, HiddenTextIsLeftOutAndCapitalsAreShownAsSuch) {
+  auto doc =
+      readRtfText(R"({\rtf1 shown{\v  hidden\'b9\u322?}\v  also hidden\v0  \caps caps\caps0  \scaps small})");
+  EXPECT_EQ(doc->toPlainText(), "shown caps small");
+  EXPECT_EQ(formatOf(*doc, "caps").fontCapitalization(), QFont::AllUppercase);
+  EXPECT_EQ(formatOf(*doc, "small").fontCapitalization(), QFont::SmallCaps);
+  EXPECT_EQ(formatOf(*doc, "shown").fontCapitalization(), QFont::MixedCase);
+}
+
 TEST(RtfReader, ColoursComeFromTheColourTableAndAutoLeavesTheTextColour) {
   auto doc = readRtfText(
       R"({\rtf1{\colortbl ;\red0\green0\blue128;\red255\green0\blue0;}auto \cf1 navy \cf2\highlight1 red )"
@@ -53,6 +62,16 @@ TEST(RtfReader, BytesAreDecodedInTheCodePageOfTheirFont) {
       readRtfText(R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset238 Arial CE;})"
                   R"({\f2\fcharset204 Arial Cyr;}}\f0\'b9 \f1\'b9 \f2\'c0\'c1})");
   EXPECT_EQ(doc->toPlainText(), QString::fromUtf8("¹ ą АБ"));
+}
+
+TEST(RtfReader, SymbolFontsShowTheCharactersTheyDraw) {
+  auto doc = readRtfText(
+      R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}{\f2\fcharset2 Wingdings;}{\f3\fcharset2 Marlett;}})"
+      R"({\f1\'b7 a\'70\'b3\'a5}{\f2\'a7\'d8}{\f3\'62} text})");
+  // Letters of the Symbol font are Greek.
+  EXPECT_EQ(doc->toPlainText(), QString::fromUtf8("• απ≥∞▪➢b text"));
+  // Shown in the text's own font: a symbol font would draw other glyphs.
+  EXPECT_FALSE(formatOf(*doc, "•").hasProperty(QTextFormat::FontFamilies));
 }
 
 TEST(RtfReader, UnicodeCharactersSkipTheirFallback) {
