@@ -277,14 +277,13 @@ void TfmIkony::connectHandlers() {
     const int object = int(i);
     auto* button = findChild<QToolButton*>(kObjects[i].button);
     button->setMouseTracking(true);  // mouse moves without a pressed button
-    button->installEventFilter(this);
     connect(button, &QToolButton::clicked, this, [this, object] { SpeedButtonClick(object); });
     auto* restore = findChild<QToolButton*>(kObjects[i].defaultButton);
     connect(restore, &QToolButton::clicked, this, [this, object] { DefaultButtonClick(object); });
   }
   connect(ui->Button1, &QPushButton::clicked, this, &TfmIkony::Button1Click);
-  ui->Panel1->installEventFilter(this);
-  // Tooltips of every control pass through the window's switch.
+  // Tooltips of every control pass through the window's switch; the filter
+  // also sees the picture buttons' mouse moves and the clicks on Panel1.
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
