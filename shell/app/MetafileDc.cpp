@@ -443,8 +443,9 @@ QFont Dc::qfont(double* pixelSize) const {
   if (!f.face.isEmpty()) font.setFamilies({f.face, QStringLiteral("DejaVu Sans")});
   // A positive height is the cell (ascent and descent), a negative one the character alone.
   double px = f.height < 0 ? -f.height : f.height / 1.15;
-  px *= scale();
-  if (f.height == 0) px = 16;  // the device's default size
+  const QTransform t = fullTransform();
+  px *= std::hypot(t.m21(), t.m22());  // the height follows the vertical scale
+  if (f.height == 0) px = 16;          // the device's default size
   *pixelSize = std::clamp(px, 1.0, 4096.0);
   font.setPixelSize(std::max(1, qRound(*pixelSize)));
   font.setWeight(static_cast<QFont::Weight>(std::clamp(f.weight ? f.weight : 400, 100, 900)));
