@@ -6,6 +6,7 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <cstring>
 
 #include "MetafileSamples.h"
 #include "registry/Errors.h"
@@ -173,6 +174,35 @@ TEST_F(PictureFilesTest, EmfShapesPathsAndBitmapsAreDrawnInItsFrame) {
   EXPECT_EQ(picture.pixelColor(190, 20), QColor(Qt::black));
   EXPECT_EQ(picture.pixelColor(110, 90).alpha(), 0);  // below the triangle's edge
   EXPECT_TRUE(near(picture.pixelColor(170, 88), Qt::green, 0));
+}
+
+std::int32_t floatBits(float f) {
+  std::int32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  return bits;
+}
+
+TEST_F(PictureFilesTest, EmfWorldTransformsApplyInTheirOrderAndSavedStatesComeBack) {
+  EmfWriter emf;
+  const auto transform = [&](float scale, float dx, std::int32_t mode) {
+    emf.record(36, {floatBits(scale), 0, 0, floatBits(scale), floatBits(dx), 0, mode});
+  };
+  emf.record(39, {1, 0, static_cast<std::int32_t>(test::colourRef(Qt::red)), 0});
+  emf.record(38, {2, 5, 0, 0, 0});
+  emf.record(37, {2});
+  emf.record(33, {});              // SaveDC with the white stock brush
+  emf.record(37, {1});             // red
+  transform(1, 100, 4);            // set: shift right by 100
+  transform(2, 0, 2);              // left-multiply: doubled first, then shifted
+  emf.record(43, {0, 0, 10, 10});  // lands on 100..120
+  emf.record(34, {-1});            // RestoreDC: white brush, no transform
+  emf.record(43, {0, 0, 10, 10});
+  const QImage picture = ReadPictureFile(write("obrot.emf", emf.file(240, 40, 3)));
+  ASSERT_EQ(picture.size(), QSize(240, 40));
+  EXPECT_EQ(picture.pixelColor(115, 15), QColor(Qt::red));
+  EXPECT_EQ(picture.pixelColor(95, 5).alpha(), 0);
+  EXPECT_EQ(picture.pixelColor(205, 5).alpha(), 0);  // right-multiplied it would lie at 200..220
+  EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::white));
 }
 
 TEST_F(PictureFilesTest, DamagedMetafilesNeverCrashAndSkipWhatTheyCannotHold) {
