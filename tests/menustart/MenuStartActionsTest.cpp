@@ -1,6 +1,9 @@
 // The system tray fix, the autostart list, the Control Panel folder and the
 // installed-programs button.
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <filesystem>
 
@@ -180,6 +183,21 @@ TEST_F(MenuStartTest, TheWindowColourReachesThePanelButNotTheStartMenuPicture) {
   EXPECT_EQ(child<QWidget>(w, "Panel1")->palette().color(QPalette::Window), yellow);
   EXPECT_EQ(child<QWidget>(w, "Zawartosc")->palette().color(QPalette::Window), yellow);
   EXPECT_EQ(child<QWidget>(w, "MenuObraz")->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+}
+
+// Every control can be found by a screen reader under its caption or a short description.
+TEST_F(MenuStartTest, EveryControlHasAnAccessibleName) {
+  QWidget* w = open();
+  int controls = 0;
+  for (QWidget* c : w->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                         qobject_cast<QAbstractItemView*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                         qobject_cast<QLabel*>(c) || qobject_cast<QGroupBox*>(c);
+    if (!control || c->objectName().startsWith("qt_")) continue;
+    ++controls;
+    EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
+  }
+  EXPECT_GE(controls, 40);
 }
 
 }  // namespace
