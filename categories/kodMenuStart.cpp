@@ -237,8 +237,11 @@ void TfmMenuStart::BitBtn2Click() {
     bool present = false;
     if (validWindowsName(name)) {
       if (auto host = platform::toHostPath(controlPanelFolder(name))) {
-        std::filesystem::create_directory(*host, error);  // that one folder, never its parents
-        present = std::filesystem::is_directory(*host, error);
+        // Host paths are UTF-8 on every system.
+        const std::filesystem::path folder(
+            std::u8string(reinterpret_cast<const char8_t*>(host->data()), host->size()));
+        std::filesystem::create_directory(folder, error);  // that one folder, never its parents
+        present = std::filesystem::is_directory(folder, error);
       }
     }
     // A folder that is there (made now or before) is recorded and shown; a
