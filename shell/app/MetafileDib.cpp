@@ -7,7 +7,7 @@ namespace morvin::metafile {
 
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5;
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5;
 constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
 
 struct DibHeader {
@@ -62,6 +62,42 @@ int channel(std::uint32_t pixel, std::uint32_t mask) {
   return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
 }
 
+// Run-length rows (RLE8, RLE4) into palette indexes, bottom row first; pixels
+// a delta skips keep index 0.
+std::vector<std::uint8_t> decodeRle(const Bytes& bits, std::int64_t width, std::int64_t height,
+                                    bool fourBits) {
+  std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width * height), 0);
+  std::int64_t x = 0, y = 0;
+  const auto put = [&](unsigned index) {
+    if (x < width && y < height)
+      indexes[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(index);
+    ++x;
+  };
+  std::size_t pos = 0;
+  while (pos + 1 < bits.size() && y < height) {
+    const unsigned count = bits.u8(pos), value = bits.u8(pos + 1);
+    pos += 2;
+    if (count > 0) {  // a run of one value (RLE4: two alternating nibbles)
+      for (unsigned i = 0; i < count; ++i) put(fourBits ? (i % 2 ? value & 0xF : value >> 4) : value);
+    } else if (value == 0) {  // end of line
+      x = 0, ++y;
+    } else if (value == 1) {  // end of bitmap
+      break;
+    } else if (value == 2) {  // delta
+      x += bits.u8(pos), y += bits.u8(pos + 1);
+      pos += 2;
+    } else {  // `value` pixels given one by one, padded to a word
+      const std::size_t bytes = fourBits ? (value + 1) / 2 : value;
+      for (unsigned i = 0; i < value; ++i) {
+        const unsigned byte = bits.u8(pos + (fourBits ? i / 2 : i));
+        put(fourBits ? (i % 2 ? byte & 0xF : byte >> 4) : byte);
+      }
+      pos += bytes + (bytes % 2);
+    }
+  }
+  return indexes;
+}
+
 }  // namespace
 
 QImage readDib(const Bytes& info, const Bytes& bits) {
@@ -69,7 +105,9 @@ QImage readDib(const Bytes& info, const Bytes& bits) {
   if (h.compression == kBiJpeg || h.compression == kBiPng)
     return QImage::fromData(
         bits.bytes(0, h.imageSize ? std::min<std::size_t>(h.imageSize, bits.size()) : bits.size()));
-  if (h.compression != kBiRgb && h.compression != kBiBitfields) return {};  // run-length rows are left out
+  const bool rle =
+      (h.compression == kBiRle8 && h.bitCount == 8) || (h.compression == kBiRle4 && h.bitCount == 4);
+  if (h.compression != kBiRgb && h.compression != kBiBitfields && !rle) return {};
   const std::int64_t width = h.width, height = h.height < 0 ? -h.height : h.height;
   if (width <= 0 || height <= 0 || width * height > kMaxPixels) return {};
   const unsigned bpp = h.bitCount;
@@ -83,6 +121,18 @@ QImage readDib(const Bytes& info, const Bytes& bits) {
   if (h.compression == kBiRgb && bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
   if (h.compression == kBiRgb && bpp == 32) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
 
+  if (rle) {
+    const std::vector<std::uint8_t> indexes = decodeRle(bits, width, height, h.bitCount == 4);
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    for (std::int64_t row = 0; row < height; ++row) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(height - 1 - row)));
+      for (std::int64_t x = 0; x < width; ++x) {
+        const unsigned index = indexes[static_cast<std::size_t>(row * width + x)];
+        line[x] = index < palette.size() ? palette[index] : qRgb(0, 0, 0);
+      }
+    }
+    return image;
+  }
   const std::size_t stride = static_cast<std::size_t>((width * bpp + 31) / 32 * 4);
   if (!bits.has(0, stride * static_cast<std::size_t>(height))) return {};
   QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);

@@ -11,6 +11,7 @@
 #include "MetafileSamples.h"
 #include "registry/Errors.h"
 #include "shell/app/Metafile.h"
+#include "shell/app/MetafileDib.h"
 #include "shell/app/PictureFiles.h"
 #include "tests/support/gui/GuiTest.h"
 
@@ -203,6 +204,28 @@ TEST_F(PictureFilesTest, EmfWorldTransformsApplyInTheirOrderAndSavedStatesComeBa
   EXPECT_EQ(picture.pixelColor(95, 5).alpha(), 0);
   EXPECT_EQ(picture.pixelColor(205, 5).alpha(), 0);  // right-multiplied it would lie at 200..220
   EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::white));
+}
+
+TEST_F(PictureFilesTest, RunLengthBitmapsInsideMetafilesAreUnpacked) {
+  // 4 x 2, 8 bits, RLE8; palette: 0 red, 1 blue. Bottom row: a run of four reds;
+  // top row: three pixels given one by one, then a run of one blue, end of bitmap.
+  QByteArray dib;
+  for (std::int32_t v : {40, 4, 2}) dib.append(reinterpret_cast<const char*>(&v), 4);
+  dib.append("\x01\x00\x08\x00", 4);  // planes, bits
+  for (std::int32_t v : {1, 14, 0, 0, 2, 0}) dib.append(reinterpret_cast<const char*>(&v), 4);
+  dib.append("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);
+  dib.append("\x04\x00\x00\x00\x00\x03\x01\x00\x01\x00\x01\x01\x00\x01", 14);
+  const QImage image = metafile::readPackedDib(metafile::Bytes(dib));
+  ASSERT_EQ(image.size(), QSize(4, 2));
+  EXPECT_EQ(image.pixelColor(0, 1), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(3, 1), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::blue));
+  EXPECT_EQ(image.pixelColor(1, 0), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(3, 0), QColor(Qt::blue));
+  // Cut short, the rows it does not reach stay at the first colour; nothing is read beyond the data.
+  const QImage cut = metafile::readPackedDib(metafile::Bytes(dib.left(dib.size() - 9)));
+  ASSERT_EQ(cut.size(), QSize(4, 2));
+  EXPECT_EQ(cut.pixelColor(3, 0), QColor(Qt::red));
 }
 
 TEST_F(PictureFilesTest, DamagedMetafilesNeverCrashAndSkipWhatTheyCannotHold) {
