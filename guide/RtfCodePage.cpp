@@ -91,6 +91,8 @@ const char* encodingName(int codePage) {
       return "macintosh";
     case 28591:
       return "ISO-8859-1";
+    case 65001:
+      return "UTF-8";
     default:
       return nullptr;
   }

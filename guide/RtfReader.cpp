@@ -274,6 +274,7 @@ class RtfBuilder {
       flush();
       group().destination = RtfDestination::Skipped;
     } else if (w == "ansicpg") {
+      flush();  // bytes read so far keep the code page they were written in
       if (t.parameter > 0) codePage_ = t.parameter;
     } else if (w == "pc") {
       codePage_ = 437;

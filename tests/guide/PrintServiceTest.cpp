@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -40,6 +41,20 @@ TEST(PrintService, AJobThatCannotStartIsReportedNotPassedOffAsPrinted) {
     ADD_FAILURE() << "a job into a missing folder passed as printed";
   } catch (const Exception& e) {
     EXPECT_EQ(e.message(), kPrinterNotValid);
+  }
+}
+
+TEST(PrintService, TheSystemServiceWithoutAnyPrinterSaysSo) {
+  // Only where no printer is installed: elsewhere this would print for real.
+  if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this system has printers";
+  setPrintService(nullptr);
+  QTextDocument document;
+  document.setPlainText("tekst");
+  try {
+    printService().print(nullptr, document, "tekst");
+    ADD_FAILURE() << "printing without a printer passed";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.message(), kNoDefaultPrinter);
   }
 }
 

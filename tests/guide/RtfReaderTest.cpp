@@ -62,6 +62,8 @@ TEST(RtfReader, BytesAreDecodedInTheCodePageOfTheirFont) {
       readRtfText(R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset238 Arial CE;})"
                   R"({\f2\fcharset204 Arial Cyr;}}\f0\'b9 \f1\'b9 \f2\'c0\'c1})");
   EXPECT_EQ(doc->toPlainText(), QString::fromUtf8("¹ ą АБ"));
+  EXPECT_EQ(readRtfText(R"({\rtf1\ansi\ansicpg65001 \'c5\'82\'c3\'b3d\'c5\'ba})")->toPlainText(),
+            QString::fromUtf8("łódź"));
 }
 
 TEST(RtfReader, SymbolFontsShowTheCharactersTheyDraw) {
