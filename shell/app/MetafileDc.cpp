@@ -302,6 +302,13 @@ void Dc::addToPath(const QPainterPath& logical) {
 
 void Dc::drawPath(const QPainterPath& logical, bool fill, bool stroke) {
   if (s_.inPath) return addToPath(logical);
+  const Qt::BrushStyle style = s_.brush.brush.style();
+  if (fill && s_.opaqueBk && style >= Qt::HorPattern && style <= Qt::DiagCrossPattern) {
+    // A hatched brush on an opaque background fills the gaps with the background colour.
+    prepare(false, false);
+    p_.setBrush(s_.bkColour);
+    p_.drawPath(logical);
+  }
   prepare(fill, stroke);
   p_.drawPath(logical);
 }

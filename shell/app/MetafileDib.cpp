@@ -168,4 +168,10 @@ QImage readPackedDib(const Bytes& dib) {
   return readDib(dib, dib.sub(offset, dib.size() - offset));
 }
 
+QRectF dibSourceRect(const Bytes& info, const QImage& image, QRectF source) {
+  const bool bottomUp = info.u32(0) == 12 ? info.i16(6) > 0 : info.i32(8) > 0;
+  if (bottomUp && !image.isNull()) source.moveTop(image.height() - source.top() - source.height());
+  return source;
+}
+
 }  // namespace morvin::metafile

@@ -13,5 +13,8 @@ namespace morvin::metafile {
 QImage readDib(const Bytes& info, const Bytes& bits);
 // A packed DIB: the rows follow the colour table directly.
 QImage readPackedDib(const Bytes& dib);
+// The source rectangle of a StretchDIBits-like copy, whose y counts from the
+// bottom row of a bottom-up bitmap, in the rows of the decoded picture.
+QRectF dibSourceRect(const Bytes& info, const QImage& image, QRectF source);
 
 }  // namespace morvin::metafile

@@ -351,12 +351,14 @@ void play(Dc& dc, const Bytes& r, std::uint32_t type) {
     }
     case kSetDiBitsToDevice: {
       const QImage image = bitmapAt(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
-      const QRectF source(point(r, 32), sizeAt(r, 40));
+      const QRectF source =
+          dibSourceRect(r.sub(r.u32(48), r.u32(52)), image, QRectF(point(r, 32), sizeAt(r, 40)));
       return dc.image(QRectF(point(r, 24), sizeAt(r, 40)), image, source, 0x00CC0020);
     }
     case kStretchDiBits: {
       const QImage image = bitmapAt(r, r.u32(48), r.u32(52), r.u32(56), r.u32(60));
-      const QRectF source(point(r, 32), sizeAt(r, 40));
+      const QRectF source =
+          dibSourceRect(r.sub(r.u32(48), r.u32(52)), image, QRectF(point(r, 32), sizeAt(r, 40)));
       return dc.image(QRectF(point(r, 24), sizeAt(r, 72)), image, source, r.u32(68));
     }
     case kExtTextOutA:

@@ -229,9 +229,10 @@ void play(Dc& dc, const Record& r) {
     case kDeleteObject:
       return dc.deleteObject(r.u(0));
     case kStretchDib: {  // rop, usage, srcH, srcW, ySrc, xSrc, destH, destW, yDest, xDest, DIB
-      const QRectF source(r.w(6), r.w(5), r.w(4), r.w(3));
+      const QImage image = readPackedDib(r.rest(11));
+      const QRectF source = dibSourceRect(r.rest(11), image, QRectF(r.w(6), r.w(5), r.w(4), r.w(3)));
       const QRectF dest(r.w(10), r.w(9), r.w(8), r.w(7));
-      return dc.image(dest, readPackedDib(r.rest(11)), source, r.dword(0));
+      return dc.image(dest, image, source, r.dword(0));
     }
     case kDibStretchBlt: {  // rop, srcH, srcW, ySrc, xSrc, destH, destW, yDest, xDest, DIB
       const bool noBitmap = r.words() == 10 + 1;

@@ -150,6 +150,19 @@ TEST_F(PictureFilesTest, WmfTextLinesAndBitmapsAreDrawn) {
   EXPECT_TRUE(near(picture.pixelColor(390, 90), Qt::cyan, 60));
 }
 
+TEST_F(PictureFilesTest, PartOfABottomUpBitmapIsCountedFromItsBottomRow) {
+  WmfWriter wmf;
+  const QByteArray dib = test::packedDib(Qt::red, Qt::blue, Qt::yellow, Qt::cyan);
+  // StretchDIB of the source pixel (0, 0) onto a 10 x 10 square: the bottom-left pixel.
+  wmf.record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 0, 0, 10, 10, 0, 0}, dib);
+  // And the top-right one: source x 1, y 1.
+  wmf.record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 1, 1, 10, 10, 0, 10}, dib);
+  const QImage picture = ReadPictureFile(write("fragment.wmf", wmf.placeable(0, 0, 20, 10, 96, 0)));
+  ASSERT_EQ(picture.size(), QSize(20, 10));
+  EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::yellow));
+  EXPECT_EQ(picture.pixelColor(15, 5), QColor(Qt::blue));
+}
+
 TEST_F(PictureFilesTest, EmfShapesPathsAndBitmapsAreDrawnInItsFrame) {
   EmfWriter emf;
   emf.record(39, {1, 0, static_cast<std::int32_t>(test::colourRef(Qt::red)), 0});  // brush 1: red
