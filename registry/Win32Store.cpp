@@ -141,9 +141,11 @@ Status Win32Store::createKey(Key parent, const std::string& subKey, std::uint32_
       if (end == start) break;
       prefix = subKey.substr(0, end);
       HKEY probe = nullptr;
-      if (RegOpenKeyExA(handle(parent), prefix.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
-        RegCloseKey(probe);
-      } else {
+      const LSTATUS found = RegOpenKeyExA(handle(parent), prefix.c_str(), 0, KEY_READ, &probe);
+      if (found == ERROR_SUCCESS) RegCloseKey(probe);
+      // Only a key that is surely missing is the batch's to remove again; one
+      // this user may not read exists and must never be taken away.
+      if (found == ERROR_FILE_NOT_FOUND) {
         firstNew = placeBelow(parent, prefix);
         undoable = true;
         break;

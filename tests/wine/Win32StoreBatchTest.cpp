@@ -1,6 +1,8 @@
 // Batches on the system registry: the Win32 store's undo journal puts back
 // every kind of write when a batch fails, also writes of a finished inner batch.
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <sddl.h>
 
 #include <string>
 
@@ -91,6 +93,32 @@ TEST_F(Win32Batch, TextsWithoutTerminatorKeepExactlyTheirBytes) {
               err::Success);
     EXPECT_EQ(get(key, "T"), (StoredValue{kind, "abc"})) << kind;
   }
+}
+
+// A key this user may not read still exists: undoing a creation below it
+// removes only what the batch made.
+TEST_F(Win32Batch, UndoingACreationNeverRemovesAKeyThatCannotBeRead) {
+  const Key locked = create(kCurrentUser, "Locked");
+  setDword(locked, "Kept", 1);
+  PSECURITY_DESCRIPTOR noAccess = nullptr;
+  ASSERT_TRUE(
+      ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P", SDDL_REVISION_1, &noAccess, nullptr));
+  ASSERT_EQ(RegSetKeySecurity(reinterpret_cast<HKEY>(locked), DACL_SECURITY_INFORMATION, noAccess),
+            ERROR_SUCCESS);
+  LocalFree(noAccess);
+  Key probe = 0;
+  ASSERT_EQ(store().openKey(kCurrentUser, "Locked", access::Read, &probe), err::AccessDenied);
+
+  bool made = false;
+  store().atomically([&] {
+    Key fresh = 0;
+    made = store().createKey(kCurrentUser, "Locked\\New", access::AllAccess, &fresh) == err::Success;
+    store().closeKey(fresh);
+    return err::CantWrite;
+  });
+  EXPECT_EQ(get(locked, "Kept"), (StoredValue{type::Dword, std::string("\x01\0\0\0", 4)}));
+  std::string name;
+  if (made) EXPECT_EQ(store().enumKey(locked, 0, &name), err::NoMoreItems) << name;
 }
 
 }  // namespace

@@ -47,14 +47,16 @@ void resetRoots() {
 // always read and change a key's list, also of a read-only key.
 void setAccessTree(const std::string& path, const char* sddl) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, READ_CONTROL | WRITE_DAC | KEY_ENUMERATE_SUB_KEYS,
-                    &key) != ERROR_SUCCESS)
-    return;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
     LocalFree(descriptor);
   }
+  RegCloseKey(key);
+  // Opened again: the new list may be what allows listing the subkeys.
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+    return;
   char name[256];
   for (DWORD index = 0;; ++index) {
     DWORD length = sizeof name;
