@@ -124,9 +124,14 @@ struct HiveFile::Statements {
         valueAtFromEnd(
             db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id DESC LIMIT 1 OFFSET ?"),
         subkeyLengths(db, "SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?"),
+        // Windows keeps texts (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) in UTF-16
+        // and gives their stored size as the longest data even to the "A"
+        // functions: two bytes for each cp1250 byte.
         valueLengths(
-            db, "SELECT ifnull(max(length(name)), 0), ifnull(max(length(data)), 0) FROM vals WHERE key = ?") {
-  }
+            db,
+            "SELECT ifnull(max(length(name)), 0), "
+            "ifnull(max(CASE WHEN type IN (1, 2, 7) THEN 2 * length(data) ELSE length(data) END), 0) "
+            "FROM vals WHERE key = ?") {}
 
   sqlite::Statement begin, beginRead, commit, rollback, savepoint, release, rollbackTo;
   sqlite::Statement key, findChild, addChild, countSubkeys, countValues, removeKeyValues, removeKey;

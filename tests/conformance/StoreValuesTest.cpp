@@ -154,6 +154,20 @@ TEST_F(StoreValues, KeyInformationCountsAndMeasures) {
   EXPECT_EQ(info.maxValueLen, 300u);
   ASSERT_EQ(store().queryInfoKey(create(key_, "Sub"), &info), err::Success);
   EXPECT_EQ(info.subKeys + info.values + info.maxSubKeyLen + info.maxValueLen, 0u);
+
+  // Texts count with the size Windows stores them in: UTF-16, two bytes a letter.
+  const Key texts = create(key_, "LongerSub");
+  setSz(texts, "t", cp1250::fromUtf8("żółw"));
+  set(texts, "b", type::Binary, std::string(9, 'x'));
+  ASSERT_EQ(store().queryInfoKey(texts, &info), err::Success);
+  EXPECT_EQ(info.maxValueLen, 10u);
+  set(texts, "m", type::MultiSz, std::string("ab\0\0", 4));
+  set(texts, "e", type::ExpandSz, std::string("%A%", 3));
+  ASSERT_EQ(store().queryInfoKey(texts, &info), err::Success);
+  EXPECT_EQ(info.maxValueLen, 10u);
+  set(texts, "b", type::Binary, std::string(11, 'x'));
+  ASSERT_EQ(store().queryInfoKey(texts, &info), err::Success);
+  EXPECT_EQ(info.maxValueLen, 11u);
 }
 
 }  // namespace
