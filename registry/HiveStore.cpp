@@ -201,6 +201,12 @@ Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t a
   return guarded(false, [&] {
     Handle base;
     if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    // As on Windows, opening a predefined root itself gives that root back,
+    // whatever access was asked for.
+    if (isPredefinedRoot(parent) && hive::cString(subKey).empty()) {
+      *result = parent;
+      return err::Success;
+    }
     std::vector<std::string_view> parts;
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;

@@ -198,6 +198,15 @@ TEST_F(StoreKeys, HandlesOpenAndCloseLikeTheSystemHandles) {
   EXPECT_EQ(store().openKey(0x4242, "", access::AllAccess, &extra), err::InvalidHandle);
 }
 
+TEST_F(StoreKeys, OpeningARootItselfGivesTheRootBackWhateverTheAccess) {
+  Key key = 0;
+  ASSERT_EQ(store().openKey(kCurrentUser, "", access::Read, &key), err::Success);
+  EXPECT_EQ(key, kCurrentUser);
+  setDword(key, "ThroughRoot", 1);
+  EXPECT_TRUE(get(kCurrentUser, "ThroughRoot").has_value());
+  EXPECT_EQ(store().closeKey(key), err::Success);
+}
+
 TEST_F(StoreKeys, AHandleOpenedForReadingCannotWrite) {
   create(kCurrentUser, "R");
   const Key reader = open(kCurrentUser, "R", access::Read);
