@@ -64,11 +64,14 @@ std::string message(const char* utf8Pattern, const std::string& path, const std:
 // touched (not even by switching its journal mode).
 FileState inspect(const std::string& path) {
   std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) {
-    if (!std::filesystem::exists(path, ec)) return FileState::Missing;
-    throw Exception(message("Nie można otworzyć pliku rejestru %s", path, ec.message()));
+  auto size = std::filesystem::file_size(path, ec);
+  // Another process may create the hive between the two looks: look again.
+  for (int attempt = 0; ec && attempt < 3; ++attempt) {
+    std::error_code existsError;
+    if (!std::filesystem::exists(path, existsError) && !existsError) return FileState::Missing;
+    size = std::filesystem::file_size(path, ec);
   }
+  if (ec) throw Exception(message("Nie można otworzyć pliku rejestru %s", path, ec.message()));
   if (size == 0) return FileState::Missing;
   std::array<unsigned char, 100> header{};
   std::ifstream in(path, std::ios::binary);
