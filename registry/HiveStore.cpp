@@ -400,11 +400,24 @@ Status HiveStore::atomically(const std::function<Status()>& body) {
   // Both write locks are taken in one fixed order, so two processes running
   // batches cannot wait on each other.
   std::vector<HiveFile*> begun;
+  const Key firstHandleOfBatch = impl_->nextHandle;
   auto undo = [&] {
     for (HiveFile* hive : begun) {
       try {
         hive->rollback();
       } catch (const sqlite::Error&) {
+      }
+    }
+    // A key made in the batch is gone again, and a rollback may hand its
+    // number to the next new key: a handle opened on it in the batch is
+    // marked deleted, as Windows reports a key its undo removed, so it never
+    // reaches another key.
+    for (auto& [key, handle] : impl_->handles) {
+      if (key < firstHandleOfBatch || handle.id <= 0) continue;
+      try {
+        if (!handle.hive->key(handle.id)) handle.id = -1;
+      } catch (const sqlite::Error&) {
+        handle.id = -1;
       }
     }
   };

@@ -53,6 +53,49 @@ void deleteTree(Key root, const std::string& path) {
   RegDeleteKeyA(handle(root), path.c_str());
 }
 
+// Names compare as the registry compares them: upper case in the ANSI code page.
+std::string upper(std::string text) {
+  if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// `place` with its last name spelled as the registry keeps it, so that an
+// undo makes the key again under its own name, not the caller's spelling.
+std::string storedSpelling(Key root, const std::string& path) {
+  const std::size_t cut = path.rfind('\\');
+  const std::string parent = cut == std::string::npos ? std::string() : path.substr(0, cut);
+  const std::string leaf = cut == std::string::npos ? path : path.substr(cut + 1);
+  HKEY h = handle(root);
+  if (!parent.empty() &&
+      RegOpenKeyExA(handle(root), parent.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &h) != ERROR_SUCCESS)
+    return path;
+  const std::string wanted = upper(leaf);
+  std::string spelled = leaf;
+  char name[512];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(h, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (upper(std::string(name, length)) == wanted) {
+      spelled.assign(name, length);
+      break;
+    }
+  }
+  closePlace(root, h);
+  return parent.empty() ? spelled : parent + "\\" + spelled;
+}
+
+// The value's name as the registry keeps it.
+std::string storedValueName(HKEY h, const std::string& name) {
+  const std::string wanted = upper(name);
+  std::string buffer(16384, '\0');
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (RegEnumValueA(h, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return name;
+    if (upper(buffer.substr(0, length)) == wanted) return buffer.substr(0, length);
+  }
+}
+
 struct SavedValue {
   std::string name;
   DWORD type = 0;
@@ -181,6 +224,7 @@ Status Win32Store::deleteKey(Key key, const std::string& subKey) {
   if (journaling()) {
     if (!placeOf(key, &place)) return ERROR_INVALID_HANDLE;
     place = placeBelow(key, subKey);
+    place.path = storedSpelling(place.root, place.path);
     HKEY h = nullptr;
     if (RegOpenKeyExA(handle(key), nameOrEmpty(subKey), 0, KEY_READ, &h) == ERROR_SUCCESS) {
       values = valuesOf(h);
@@ -259,7 +303,7 @@ Status Win32Store::deleteValue(Key key, const std::string& name) {
   if (journaling()) {
     Place place;
     if (!placeOf(key, &place)) return ERROR_INVALID_HANDLE;
-    noteValueRestore(key, name);
+    noteValueRestore(key, name, true);
   }
   return RegDeleteValueA(handle(key), nameOrEmpty(name));
 }
@@ -298,13 +342,15 @@ void Win32Store::note(Undo undo) {
   if (journaling()) journal_.back().push_back(std::move(undo));
 }
 
-void Win32Store::noteValueRestore(Key key, const std::string& name) {
+void Win32Store::noteValueRestore(Key key, const std::string& given, bool spellAsStored) {
   Place place;
   placeOf(key, &place);
   DWORD type = 0, size = 0;
   std::string bytes;
   bool existed =
-      RegQueryValueExA(handle(key), nameOrEmpty(name), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+      RegQueryValueExA(handle(key), nameOrEmpty(given), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+  // A value that goes away comes back under its own name.
+  const std::string name = existed && spellAsStored ? storedValueName(handle(key), given) : given;
   if (existed) {
     bytes.resize(size);
     existed = RegQueryValueExA(handle(key), nameOrEmpty(name), nullptr, &type,

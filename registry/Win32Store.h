@@ -57,7 +57,7 @@ class Win32Store : public RegistryStore {
   bool placeOf(Key key, Place* place) const;
   Place placeBelow(Key parent, const std::string& subKey) const;
   void remember(Key key, Place place);
-  void noteValueRestore(Key key, const std::string& name);
+  void noteValueRestore(Key key, const std::string& name, bool spellAsStored = false);
 
   mutable std::mutex mutex_;  // guards places_
   std::map<Key, Place> places_;

@@ -98,6 +98,24 @@ TEST_F(StoreRoots, ABatchLandsWholeOrNotAtAll) {
   EXPECT_EQ(get(open(kCurrentUser, "Software\\Batch"), "V")->data, std::string("\x03\0\0\0", 4));
 }
 
+TEST_F(StoreRoots, AHandleOfAKeyMadeInAFailedBatchNeverReachesAnotherKey) {
+  Key made = 0;
+  EXPECT_EQ(store().atomically([&] {
+    EXPECT_EQ(store().createKey(kCurrentUser, "Batch\\Made", access::AllAccess, &made), err::Success);
+    return err::CantWrite;
+  }),
+            err::CantWrite);
+  // Two new keys, as many as the batch made: they may get the numbers the undone ones had.
+  const Key other = create(kCurrentUser, "Other\\Inner");
+  const std::uint8_t one[4] = {1, 0, 0, 0};
+  EXPECT_EQ(store().setValue(made, "V", type::Dword, one, 4), err::KeyDeleted);
+  EXPECT_EQ(store().deleteKey(made, ""), err::KeyDeleted);
+  EXPECT_TRUE(keyExists(kCurrentUser, "Other\\Inner"));
+  EXPECT_FALSE(get(other, "V").has_value());
+  EXPECT_FALSE(keyExists(kCurrentUser, "Batch"));
+  EXPECT_EQ(store().closeKey(made), err::Success);
+}
+
 TEST_F(StoreRoots, AFailedInnerBatchUndoesOnlyItsOwnWrites) {
   const Key key = create(kCurrentUser, "Nested");
   const std::uint8_t one[4] = {1, 0, 0, 0};

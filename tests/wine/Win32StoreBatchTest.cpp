@@ -4,7 +4,9 @@
 // After <windows.h>, which it needs.
 #include <sddl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "StoreFixture.h"
 #include "registry/Cp1250.h"
@@ -33,9 +35,9 @@ class Win32Batch : public StoreTest {
     Status s = store().openKey(kCurrentUser, "Software\\App", access::AllAccess, &app);
     const std::uint8_t two[4] = {2, 0, 0, 0};
     if (s == err::Success) s = store().setValue(app, "Kept", type::Dword, two, 4);
-    if (s == err::Success) s = store().deleteValue(app, "Gone");
+    if (s == err::Success) s = store().deleteValue(app, "GONE");
     if (s == err::Success) s = store().setValue(app, "New", type::Dword, two, 4);
-    if (s == err::Success) s = store().deleteKey(app, "Leaf");
+    if (s == err::Success) s = store().deleteKey(app, "LEAF");
     if (s == err::Success) s = store().createKey(app, "Made\\Below\\Deep", access::AllAccess, &fresh);
     if (s == err::Success) s = store().setValue(fresh, "V", type::Dword, two, 4);
     store().closeKey(fresh);
@@ -50,6 +52,13 @@ class Win32Batch : public StoreTest {
     EXPECT_EQ(get(app, "Raw"), (StoredValue{type::Binary, std::string("\x00\xFF", 2)}));
     EXPECT_FALSE(get(app, "New").has_value());
     EXPECT_FALSE(keyExists(app, "Made"));
+    // Made again under their own names, not the spelling the batch used.
+    std::string name;
+    ASSERT_EQ(store().enumKey(app, 0, &name), err::Success);
+    EXPECT_EQ(name, "Leaf");
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; store().enumValue(app, i, &name) == err::Success; ++i) names.push_back(name);
+    EXPECT_NE(std::find(names.begin(), names.end(), "Gone"), names.end());
     ASSERT_TRUE(keyExists(app, "Leaf"));
     const Key leaf = open(app, "Leaf");
     EXPECT_EQ(get(leaf, ""), (StoredValue{type::Sz, std::string("default\0", 8)}));

@@ -77,7 +77,7 @@ class Trace {
   Trace(RegistryStore& store, std::uint32_t seed) : store_(store), random_(seed) {}
 
   void step() {
-    switch (pick(10)) {
+    switch (pick(batchDepth_ ? 10 : 11)) {
       case 0:
         create();
         break;
@@ -104,6 +104,9 @@ class Trace {
         break;
       case 8:
         listValues();
+        break;
+      case 10:
+        batch();
         break;
       default:
         info();
@@ -197,8 +200,10 @@ class Trace {
     const std::size_t slot = anyHandle();
     const std::string name = pick(6) ? keyName() : "";
     // Neither the roots nor the key behind a view are for deleting: Windows
-    // has them always.
-    if ((slot < 4 && name.empty()) || name == "Software\\Classes") return;
+    // has them always. Nor keys in a batch: the Win32 store's undo makes a
+    // deleted key again, but handles of the old one stay deleted.
+    if ((isPredefinedRoot(handle(slot)) && name.empty()) || name == "Software\\Classes" || batchDepth_)
+      return;
     std::printf("deletekey %zu %s -> %ld\n", slot, hex(name).c_str(), store_.deleteKey(handle(slot), name));
   }
   void listKeys() {
@@ -223,6 +228,19 @@ class Trace {
     for (const std::string& v : values) std::printf(" %s", v.c_str());
     std::printf(" (%ld)\n", s);
   }
+  // A few calls that land together or, half of the time, not at all.
+  void batch() {
+    const std::uint32_t calls = 1 + pick(8);
+    const bool fail = pick(2);
+    std::printf("batch %u %d {\n", calls, fail);
+    ++batchDepth_;
+    const Status s = store_.atomically([&] {
+      for (std::uint32_t i = 0; i < calls; ++i) step();
+      return fail ? err::CantWrite : err::Success;
+    });
+    --batchDepth_;
+    std::printf("} -> %ld\n", s);
+  }
   void info() {
     const std::size_t slot = anyHandle();
     KeyInfo i;
@@ -236,6 +254,7 @@ class Trace {
   RegistryStore& store_;
   std::mt19937 random_;
   std::vector<Key> handles_;
+  int batchDepth_ = 0;
 };
 
 }  // namespace
