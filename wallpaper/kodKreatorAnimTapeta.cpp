@@ -15,6 +15,7 @@
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
 #include "shell/Text.h"
+#include "shell/TextSpinBox.h"
 #include "shell/WindowSet.h"
 #include "ui_kodKreatorAnimTapeta.h"
 #include "wallpaper/generator/UtworzTapete.h"
@@ -30,7 +31,7 @@ constexpr int kClosingStep = 6;
 constexpr int kFinishStep = 7;
 
 std::int32_t wholeNumberOf(const QString& text) {
-  if (const auto n = SpinEdit::wholeNumber(text)) return *n;
+  if (const auto n = TextSpinBox::wholeNumber(text)) return *n;
   throw EConvertError(formatMessage(msg::NotAnInteger, toAnsi(text)));
 }
 

@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "categories/TextSpinBox.h"
 #include "categories/kodWindows.h"
+#include "shell/TextSpinBox.h"
 #include "shell/WindowFactories.h"
 #include "tests/support/gui/GuiTest.h"
 
