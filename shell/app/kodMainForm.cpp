@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <array>
 
+#include "LabelClicks.h"
 #include "LinuxIntegration.h"
 #include "PictureFiles.h"
 #include "registry/Cp1250.h"
@@ -78,18 +79,6 @@ QFont verdana(int pixelSize, bool bold) {
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
-}
-
-void setTextColour(QWidget* w, const QColor& colour) {
-  QPalette palette = w->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  w->setPalette(palette);
-}
-
-bool isLeftClickInside(QWidget* w, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonRelease) return false;
-  auto* mouse = static_cast<QMouseEvent*>(event);
-  return mouse->button() == Qt::LeftButton && w->rect().contains(mouse->position().toPoint());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "ColourSet.h"
+#include "LabelClicks.h"
 #include "kodMainForm.h"
 #include "registry/TRegistry.h"
 #include "registry/WinReg.h"
@@ -27,18 +28,6 @@ constexpr const char* kAuthorMail = "morvin@example.org";
 // The links' colours in the toolkit's 0x00BBGGRR notation: red while hovered, blue otherwise.
 const QColor kLinkHovered = colourFromStored(0x0000FF);
 const QColor kLinkNormal = colourFromStored(0xFF0000);
-
-void setTextColour(QWidget* w, const QColor& colour) {
-  QPalette palette = w->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  w->setPalette(palette);
-}
-
-bool isLeftClickInside(QWidget* w, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonRelease) return false;
-  auto* mouse = static_cast<QMouseEvent*>(event);
-  return mouse->button() == Qt::LeftButton && w->rect().contains(mouse->position().toPoint());
-}
 
 // Opens the settings key without creation; a missing key leaves none open,
 // so the write that follows fails as the registry layer says.
