@@ -1,8 +1,13 @@
 #include "GuiTest.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "shell/DialogService.h"
@@ -40,6 +45,17 @@ void GuiTest::TearDown() {
   machine.reset();
   setDialogService(nullptr);
   setShellService(nullptr);
+}
+
+QList<QWidget*> readableControls(QWidget* window) {
+  QList<QWidget*> controls;
+  for (QWidget* c : window->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                         qobject_cast<QAbstractItemView*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                         qobject_cast<QLabel*>(c) || qobject_cast<QGroupBox*>(c);
+    if (control && !c->objectName().startsWith("qt_")) controls << c;
+  }
+  return controls;
 }
 
 void click(QWidget* control) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,9 @@ void doubleClick(QWidget* control);
 // Mouse entering and leaving a control.
 void hover(QWidget* control);
 void leave(QWidget* control);
+// The controls a screen reader must be able to name: buttons, edits, lists,
+// spin boxes, labels and group boxes, without Qt's own inner parts.
+QList<QWidget*> readableControls(QWidget* window);
 // Runs pending events (timers that are due, deferred deletes).
 void processEvents();
 
