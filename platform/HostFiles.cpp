@@ -5,25 +5,12 @@
 
 #include <cerrno>
 
+#include "registry/HostProfileStoreFile.h"
+
 namespace morvin::platform::host {
 
 std::optional<std::string> readFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return bytes;
+  return reg::hostfile::readAll(path);
 }
 
 bool writeFileDurably(const std::string& path, const std::string& bytes) {
