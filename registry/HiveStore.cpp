@@ -163,6 +163,33 @@ struct HiveStore::Impl {
     return isPredefinedRoot(key) || hive.key(handle.id).has_value();
   }
 
+  // Runs `read` on the key's stored row under a read scope, once the handle
+  // resolves, carries `right` and its key still exists.
+  template <class Read>
+  Status readKeyRow(Key key, std::uint32_t right, Read&& read) {
+    Handle handle;
+    if (const Status s = resolve(key, handle); s != err::Success) return s;
+    if (!(handle.rights & right)) return err::AccessDenied;
+    HiveFile::ReadScope scope(*handle.hive);
+    const auto row = handle.hive->key(handle.id);
+    if (!row) return err::KeyDeleted;
+    return read(*handle.hive, handle.id, *row);
+  }
+
+  // Runs `write` in a write transaction on the key's values, once the handle
+  // resolves, may set values of a writable hive and its key still exists.
+  template <class Write>
+  Status writeValues(Key key, Write&& write) {
+    Handle handle;
+    if (const Status s = resolve(key, handle); s != err::Success) return s;
+    HiveFile& hive = *handle.hive;
+    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
+    return inWriteTransaction(hive, [&] {
+      if (!alive(hive, key, handle)) return err::KeyDeleted;
+      return write(hive, handle.id);
+    });
+  }
+
   Key addHandle(const Handle& handle) {
     if (nextHandle >= 0x80000000u && nextHandle <= 0x80000010u) nextHandle = 0x80000100u;
     const Key key = nextHandle;
@@ -292,14 +319,9 @@ Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type,
   if (valueName.size() > hive::kMaxValueNameLength) return err::InvalidParameter;
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
-    Handle handle;
-    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
-    HiveFile& hive = *handle.hive;
-    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
-    return inWriteTransaction(hive, [&] {
-      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
+    return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
       const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-      hive.writeValue(handle.id, valueName, hive::fold(valueName), type, size ? bytes : std::string_view());
+      hive.writeValue(id, valueName, hive::fold(valueName), type, size ? bytes : std::string_view());
       return err::Success;
     });
   });
@@ -308,13 +330,8 @@ Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type,
 Status HiveStore::deleteValue(Key key, const std::string& name) {
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
-    Handle handle;
-    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
-    HiveFile& hive = *handle.hive;
-    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
-    return inWriteTransaction(hive, [&] {
-      if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
-      return hive.removeValue(handle.id, hive::fold(hive::cString(name))) ? err::Success : err::FileNotFound;
+    return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
+      return hive.removeValue(id, hive::fold(hive::cString(name))) ? err::Success : err::FileNotFound;
     });
   });
 }
@@ -351,13 +368,9 @@ Status HiveStore::enumKey(Key key, std::uint32_t index, std::string* name) {
   if (!name) return err::InvalidParameter;
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
-    Handle handle;
-    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
-    if (!(handle.rights & kEnumerateSubKeys)) return err::AccessDenied;
-    HiveFile::ReadScope scope(*handle.hive);
-    const auto row = handle.hive->key(handle.id);
-    if (!row) return err::KeyDeleted;
-    return handle.hive->subkeyAt(handle.id, index, row->subKeys, name) ? err::Success : err::NoMoreItems;
+    return impl_->readKeyRow(key, kEnumerateSubKeys, [&](HiveFile& hive, std::int64_t id, const auto& row) {
+      return hive.subkeyAt(id, index, row.subKeys, name) ? err::Success : err::NoMoreItems;
+    });
   });
 }
 
@@ -365,14 +378,9 @@ Status HiveStore::enumValue(Key key, std::uint32_t index, std::string* name, std
                             std::string* data) {
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
-    Handle handle;
-    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
-    if (!(handle.rights & kQueryValue)) return err::AccessDenied;
-    HiveFile::ReadScope scope(*handle.hive);
-    const auto row = handle.hive->key(handle.id);
-    if (!row) return err::KeyDeleted;
-    return handle.hive->valueAt(handle.id, index, row->values, name, type, data) ? err::Success
-                                                                                 : err::NoMoreItems;
+    return impl_->readKeyRow(key, kQueryValue, [&](HiveFile& hive, std::int64_t id, const auto& row) {
+      return hive.valueAt(id, index, row.values, name, type, data) ? err::Success : err::NoMoreItems;
+    });
   });
 }
 
@@ -380,18 +388,14 @@ Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
   if (!info) return err::InvalidParameter;
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
-    Handle handle;
-    if (const Status s = impl_->resolve(key, handle); s != err::Success) return s;
-    if (!(handle.rights & kQueryValue)) return err::AccessDenied;
-    HiveFile::ReadScope scope(*handle.hive);
-    const auto row = handle.hive->key(handle.id);
-    if (!row) return err::KeyDeleted;
-    KeyInfo result;
-    result.subKeys = row->subKeys;
-    result.values = row->values;
-    handle.hive->lengths(handle.id, result);
-    *info = result;
-    return err::Success;
+    return impl_->readKeyRow(key, kQueryValue, [&](HiveFile& hive, std::int64_t id, const auto& row) {
+      KeyInfo result;
+      result.subKeys = row.subKeys;
+      result.values = row.values;
+      hive.lengths(id, result);
+      *info = result;
+      return err::Success;
+    });
   });
 }
 
