@@ -1,6 +1,8 @@
 #include "InOutError.h"
 
+#ifndef _WIN32
 #include <cerrno>
+#endif
 
 namespace morvin::wallpaper {
 
@@ -21,6 +23,9 @@ std::string inOutMessage(int code) {
   }
 }
 
+#ifndef _WIN32
+// errno values exist on the host only; on Windows the codes come from
+// GetLastError (Win32InOutError.cpp).
 int inOutCodeForErrno(int errnoValue) {
   switch (errnoValue) {
     case ENOENT:
@@ -51,12 +56,13 @@ int inOutCodeForErrno(int errnoValue) {
   }
 }
 
-void raiseInOutError(int code) {
-  throw EInOutError(code, inOutMessage(code));
-}
-
 void raiseInOutErrorFromErrno(int errnoValue) {
   raiseInOutError(inOutCodeForErrno(errnoValue));
+}
+#endif
+
+void raiseInOutError(int code) {
+  throw EInOutError(code, inOutMessage(code));
 }
 
 }  // namespace morvin::wallpaper

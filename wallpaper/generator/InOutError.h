@@ -20,10 +20,17 @@ inline constexpr int InvalidName = 123;  // characters a Windows file name canno
 
 // "File not found", "Invalid filename", ..., "I/O error %d" for any other code.
 std::string inOutMessage(int code);
+[[noreturn]] void raiseInOutError(int code);
+
+#ifdef _WIN32
+// The code reported for a GetLastError value: the system's own, but both
+// kinds of a full disk are "Disk full" (101).
+int inOutCodeForLastError(unsigned long lastError);
+[[noreturn]] void raiseInOutErrorFromLastError(unsigned long lastError);
+#else
 // The Windows error code that stands for a host errno value.
 int inOutCodeForErrno(int errnoValue);
-
-[[noreturn]] void raiseInOutError(int code);
 [[noreturn]] void raiseInOutErrorFromErrno(int errnoValue);
+#endif
 
 }  // namespace morvin::wallpaper

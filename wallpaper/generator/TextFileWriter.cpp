@@ -1,3 +1,6 @@
+// The writer on the host (POSIX); Win32TextFileWriter.cpp is the one of Windows.
+#ifndef _WIN32
+
 #include "TextFileWriter.h"
 
 #include <fcntl.h>
@@ -114,3 +117,5 @@ void writeTextFileReplacing(const std::string& hostPath, const std::vector<std::
 }
 
 }  // namespace morvin::wallpaper
+
+#endif

@@ -9,7 +9,8 @@
 
 namespace morvin::wallpaper {
 
-// `hostPath` is a host path (UTF-8); the lines are written byte for byte.
+// `hostPath` is a host path (UTF-8), on Windows the system's path (cp1250, as
+// the "A" functions take it); the lines are written byte for byte.
 // Raises EInOutError at the first failing step: a missing folder (3), a
 // read-only, hidden or system file or a folder of that name (5), no free file handle (4), no
 // room (101).

@@ -3,8 +3,10 @@
 #include "InOutError.h"
 #include "PageTemplate.h"
 #include "TextFileWriter.h"
-#include "platform/DriveMapping.h"
 #include "platform/WindowsFolder.h"
+#ifndef _WIN32
+#include "platform/DriveMapping.h"
+#endif
 
 namespace morvin::wallpaper {
 
@@ -42,9 +44,13 @@ void UtworzTapete(const std::string& PlikAnim, const std::string& Kodowanie, con
 
   if (path.size() > kMaxPathLength) raiseInOutError(io::PathNotFound);
   if (hasCharacterBannedInNames(Tytul)) raiseInOutError(io::InvalidName);
-  const auto hostPath = platform::toHostPath(path);
+#ifdef _WIN32
+  writeTextFileReplacing(path, pageLines(values));  // the system's own path
+#else
+  const auto hostPath = platform::toHostPath(path);  // drive C: of the machine folder
   if (!hostPath) raiseInOutError(io::PathNotFound);
   writeTextFileReplacing(*hostPath, pageLines(values));
+#endif
 }
 
 }  // namespace morvin::wallpaper
