@@ -16,6 +16,7 @@
 #include "registry/Cp1250.h"
 #include "shell/TextSpinBox.h"
 #include "tests/support/gui/GuiTest.h"
+#include "tests/wallpaper/KotExample.h"
 #include "wallpaper/kodKreatorAnimTapeta.h"
 
 namespace fs = std::filesystem;
@@ -156,25 +157,7 @@ TEST_F(Wizard, KotExampleIsWrittenByteForByte) {
   EXPECT_EQ(wizard->result(), QDialog::Accepted);
   EXPECT_FALSE(wizard->isVisible());
   EXPECT_TRUE(errorBoxes().isEmpty()) << errorBoxes().join("\n").toStdString();
-  const std::string expected =
-      "<HTML>\r\n"
-      "<HEAD>\r\n"
-      "<meta http-equiv=Content-Type content=\"text/html;  charset=ISO-8859-2\">\r\n"
-      "<TITLE>Kot</TITLE>\r\n"
-      "</HEAD>\r\n"
-      "<BODY bgcolor=\"000000\">\r\n"
-      "<OBJECT classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\"\r\n"
-      " codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,0,0\"\r\n"
-      " WIDTH=\"1024\" HEIGHT=\"768\" id=\"Kot\" ALIGN=\"left\">\r\n"
-      " <PARAM NAME=movie VALUE=\"C:\\Anim\\kot.swf\"> <PARAM NAME=menu VALUE=False> <PARAM NAME=quality "
-      "VALUE=Medium> <PARAM NAME=bgcolor VALUE=000000> <EMBED src=\"C:\\Anim\\kot.swf\" menu=False "
-      "quality=Medium bgcolor=000000  WIDTH=\"1024\" HEIGHT=\"768\" NAME=\"Kot\" ALIGN=\"left\"\r\n"
-      " TYPE=\"application/x-shockwave-flash\" "
-      "PLUGINSPAGE=\"http://www.macromedia.com/go/getflashplayer\"></EMBED>\r\n"
-      "</OBJECT>\r\n"
-      "</BODY>\r\n"
-      "</HTML>\r\n";
-  EXPECT_EQ(readBytes(wallpaperFolder() / "Kot.html"), expected);
+  EXPECT_EQ(readBytes(wallpaperFolder() / "Kot.html"), test::kKotPage);
 }
 
 TEST_F(Wizard, UntouchedFieldsHandTheirPromptsOn) {

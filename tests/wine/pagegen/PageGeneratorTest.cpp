@@ -13,6 +13,7 @@
 #include "platform/WindowsFolder.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
+#include "tests/wallpaper/KotExample.h"
 #include "wallpaper/generator/InOutError.h"
 #include "wallpaper/generator/TextFileWriter.h"
 #include "wallpaper/generator/UtworzTapete.h"
@@ -21,41 +22,9 @@ namespace {
 
 using namespace morvin;
 using namespace morvin::wallpaper;
-
-std::int32_t rgb(int r, int g, int b) {
-  return r | (g << 8) | (b << 16);
-}
-
-// The page for "Kot", as the display properties are to receive it.
-const char kKotPage[] =
-    "<HTML>\r\n"
-    "<HEAD>\r\n"
-    "<meta http-equiv=Content-Type content=\"text/html;  charset=ISO-8859-2\">\r\n"
-    "<TITLE>Kot</TITLE>\r\n"
-    "</HEAD>\r\n"
-    "<BODY bgcolor=\"000000\">\r\n"
-    "<OBJECT classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\"\r\n"
-    " codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,0,0\"\r\n"
-    " WIDTH=\"1024\" HEIGHT=\"768\" id=\"Kot\" ALIGN=\"left\">\r\n"
-    " <PARAM NAME=movie VALUE=\"C:\\Anim\\kot.swf\"> <PARAM NAME=menu VALUE=False> <PARAM NAME=quality "
-    "VALUE=Medium> <PARAM NAME=bgcolor VALUE=000000> <EMBED src=\"C:\\Anim\\kot.swf\" menu=False "
-    "quality=Medium bgcolor=000000  WIDTH=\"1024\" HEIGHT=\"768\" NAME=\"Kot\" ALIGN=\"left\"\r\n"
-    " TYPE=\"application/x-shockwave-flash\" "
-    "PLUGINSPAGE=\"http://www.macromedia.com/go/getflashplayer\"></EMBED>\r\n"
-    "</OBJECT>\r\n"
-    "</BODY>\r\n"
-    "</HTML>\r\n";
-
-struct Options {
-  std::string movie = "C:\\Anim\\kot.swf";
-  std::string charset = "ISO-8859-2";
-  std::string align = "Do lewej";
-  std::string title = "Kot";
-  std::string quality = "Dobra";
-  std::int32_t width = 1024, height = 768;
-  std::int32_t colour = rgb(0, 0, 0);
-  bool menu = false;
-};
+using morvin::test::kKotPage;
+using morvin::test::Options;
+using morvin::test::rgb;
 
 class Win32Generator : public ::testing::Test {
  protected:
