@@ -4,11 +4,30 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QWidget>
+
+#include "Text.h"
+#ifdef _WIN32
+#include "platform/Win32Shell.h"
+#endif
 
 namespace morvin {
 
 namespace {
 
+#ifdef _WIN32
+// On Windows the system's own shell opens documents and runs commands.
+class QtShellService final : public ShellService {
+ public:
+  void execute(QWidget* owner, const QString& verb, const QString& file, int showCommand) override {
+    void* window = owner ? reinterpret_cast<void*>(owner->window()->winId()) : nullptr;
+    platform::shellExecute(window, toAnsi(verb), toAnsi(file), showCommand);
+  }
+  void winExec(const QString& commandLine, int showCommand) override {
+    platform::winExec(toAnsi(commandLine), showCommand);
+  }
+};
+#else
 // "mailto:...", "http://..." are addresses; anything else is a file.
 QUrl urlFor(const QString& file) {
   const QUrl url(file);
@@ -32,6 +51,7 @@ class QtShellService final : public ShellService {
     QProcess::startDetached(wine, arguments);
   }
 };
+#endif
 
 std::shared_ptr<ShellService>& current() {
   static std::shared_ptr<ShellService> service = std::make_shared<QtShellService>();
