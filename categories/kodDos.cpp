@@ -15,6 +15,7 @@
 #include "shell/Binding.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
+#include "shell/Pictures.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
 #include "ui_kodDos.h"
@@ -82,7 +83,7 @@ TfmDos::TfmDos(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmDo
   ui->setupUi(this);
   setWindowFlag(Qt::Tool);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  const QPixmap banner(dataFile("Data\\Gfx\\Bmp\\Dos\\Baner.png"));
+  const QPixmap banner = LoadPictureOrNothing(dataFile("Data\\Gfx\\Bmp\\Dos\\Baner.png"));
   if (!banner.isNull()) ui->Image1->setPixmap(banner);
 
   std::vector<binding::Row> rows;

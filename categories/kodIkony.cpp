@@ -21,6 +21,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -251,13 +252,13 @@ void TfmIkony::FormCreate() {
 void TfmIkony::loadPictures() {
   for (std::size_t i = 0; i < kObjects.size(); ++i) {
     auto* button = findChild<QToolButton*>(kObjects[i].button);
-    const QPixmap picture(dataFile(QString::fromLatin1(kObjects[i].picture)));
+    const QPixmap picture = LoadPictureOrNothing(dataFile(QString::fromLatin1(kObjects[i].picture)));
     if (!picture.isNull()) {
       button->setIcon(QIcon(picture));
       button->setIconSize(picture.size());
     }
   }
-  const QPixmap bin(dataFile(QString::fromLatin1(kRecycleBinPicture)));
+  const QPixmap bin = LoadPictureOrNothing(dataFile(QString::fromLatin1(kRecycleBinPicture)));
   if (!bin.isNull()) ui->Image1->setPixmap(bin);
 }
 

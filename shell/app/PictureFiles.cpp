@@ -6,6 +6,7 @@
 
 #include "Metafile.h"
 #include "registry/Errors.h"
+#include "shell/Pictures.h"
 #include "shell/Text.h"
 
 namespace morvin {
@@ -34,7 +35,7 @@ QImage ReadPictureFile(const QString& file) {
   buffer.setData(data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
-  reader.setDecideFormatFromContent(true);
+  decideFormatFromContent(reader);
   reader.setAutoTransform(true);  // photos stand as they were taken
   const QImage picture = reader.read();
   if (picture.isNull()) cannotOpen(file);

@@ -72,6 +72,11 @@ TEST_F(PictureFilesTest, BitmapsIconsAndJpegImagesShowTheirPictureWhateverTheirN
   EXPECT_EQ(misnamed.size(), QSize(64, 40));
   const QImage bitmap = ReadPictureFile(save("tapeta2.BMP", sample, "bmp"));
   EXPECT_EQ(bitmap.pixelColor(60, 1), QColor(Qt::blue));
+  const QImage png = ReadPictureFile(save("obraz.jpg", sample, "png"));
+  EXPECT_EQ(png.pixelColor(60, 1), QColor(Qt::blue));
+  // A format the program does not recognise by its first bytes is left to Qt.
+  const QImage pixmap = ReadPictureFile(save("obraz.bmp", sample, "ppm"));
+  EXPECT_EQ(pixmap.pixelColor(1, 1), QColor(Qt::red));
 }
 
 TEST_F(PictureFilesTest, AMissingOrForeignFileCannotBeOpenedAndNamesItsPath) {
