@@ -30,7 +30,10 @@ bool HostProfileStore::writeString(const std::string& path, const std::string& s
   } else if (hostfile::exists(*host)) {
     return false;  // there but unreadable: never replace what cannot be kept
   }
-  return hostfile::writeAtomically(*host, profile::withValue(file, section, key, value));
+  std::string updated = profile::withValue(file, section, key, value);
+  // Rewriting a file to the same bytes would only cost a sync and a rename.
+  if (updated == file && hostfile::exists(*host)) return true;
+  return hostfile::writeAtomically(*host, std::move(updated));
 }
 
 }  // namespace morvin::reg
