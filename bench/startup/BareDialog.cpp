@@ -1,14 +1,13 @@
 // A bare Qt dialog start, the floor for the whole-process comparison in
 // bench_startup: a Qt program that creates its QApplication, shows a dialog
-// with a dozen check boxes and ends. With MORVIN_SCREENSHOT=<file> it does
-// what morvin-ng does: 1.5 s after showing, it saves a picture of its window,
-// says so on stderr and closes the window, which ends the program.
+// with a dozen check boxes and, with MORVIN_CLOSE_WHEN_SHOWN=1, ends as
+// morvin-ng does: once its window has been painted for the first time.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <cstdio>
+
+#include "shell/app/CloseAfterFirstPaint.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -16,16 +15,7 @@ int main(int argc, char** argv) {
   dialog.setWindowTitle(QStringLiteral("Bare dialog"));
   auto* layout = new QVBoxLayout(&dialog);
   for (int i = 0; i < 12; ++i) layout->addWidget(new QCheckBox(QStringLiteral("Pole %1").arg(i), &dialog));
+  if (morvin::closeWhenShownRequested()) morvin::closeAfterFirstPaint(&dialog);
   dialog.show();
-
-  const QString shot = qEnvironmentVariable("MORVIN_SCREENSHOT");
-  if (!shot.isEmpty()) {
-    QTimer::singleShot(1500, &dialog, [&dialog, shot] {
-      const bool saved = dialog.grab().save(shot);
-      std::fprintf(stderr, saved ? "bench_bare_dialog: saved %s\n" : "bench_bare_dialog: could not save %s\n",
-                   shot.toLocal8Bit().constData());
-      dialog.close();
-    });
-  }
   return app.exec();
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "CloseAfterFirstPaint.h"
 #include "kodMainForm.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
@@ -15,6 +16,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -58,7 +60,7 @@ void applyClassicLook(QApplication& app) {
   font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
   font.setPixelSize(11);
   app.setFont(font);
-  const QIcon icon(dataFile(QStringLiteral("Data\\Gfx\\morvin-ng.png")));
+  const QIcon icon(LoadPictureOrNothing(dataFile(QStringLiteral("Data\\Gfx\\morvin-ng.png"))));
   if (!icon.isNull()) app.setWindowIcon(icon);
 }
 
@@ -105,6 +107,7 @@ int runProgram(int argc, char** argv) {
   if (!mainWindow) return 3;
   auto* form = qobject_cast<TMainForm*>(mainWindow);
   if (form) QObject::connect(form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+  if (closeWhenShownRequested()) closeAfterFirstPaint(mainWindow);
   mainWindow->show();
 
   // MORVIN_SCREENSHOT=<file>: save a picture of the main window, then end.

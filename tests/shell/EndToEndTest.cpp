@@ -47,5 +47,17 @@ TEST_F(EndToEndTest, WithoutTheNetworkPolicyNothingIsWrittenUnderIt) {
   for (const char* key : kProgramStore) EXPECT_TRUE(machine.keyExists(HKCU, key)) << key;
 }
 
+// The start-up benchmark ends its runs this way: the program closes its main
+// window itself once it is painted, after every window has been created and
+// loaded, and ends as after a click on the close button.
+TEST_F(EndToEndTest, AskedToCloseWhenShownItEndsByItselfAfterTheWholeStartUp) {
+  machine.setDword(HKCU, kNetwork, "NoNetSetup", 5);
+  test::ProgramRun program(MORVIN_NG_BINARY, machine.folder(), {"MORVIN_CLOSE_WHEN_SHOWN=1"});
+  ASSERT_TRUE(program.started());
+  EXPECT_EQ(program.waitForEnd(std::chrono::seconds(60)), 0);
+  EXPECT_EQ(machine.dword(HKCU, kNetwork, "NoNetSetup"), 1);
+  for (const char* key : kProgramStore) EXPECT_TRUE(machine.keyExists(HKCU, key)) << key;
+}
+
 }  // namespace
 }  // namespace morvin
