@@ -25,14 +25,16 @@ bool HostProfileStore::writeString(const std::string& path, const std::string& s
   hostfile::removeLeftovers(*host);
   if (hostfile::isReadOnly(*host)) return false;
   std::string file;
+  bool existed = false;
   if (auto existing = hostfile::readAll(*host)) {
     file = std::move(*existing);
+    existed = true;
   } else if (hostfile::exists(*host)) {
     return false;  // there but unreadable: never replace what cannot be kept
   }
   std::string updated = profile::withValue(file, section, key, value);
   // Rewriting a file to the same bytes would only cost a sync and a rename.
-  if (updated == file && hostfile::exists(*host)) return true;
+  if (existed && updated == file) return true;
   return hostfile::writeAtomically(*host, std::move(updated));
 }
 
