@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   dialog.setWindowTitle(QStringLiteral("Bare dialog"));
   auto* layout = new QVBoxLayout(&dialog);
   for (int i = 0; i < 12; ++i) layout->addWidget(new QCheckBox(QStringLiteral("Pole %1").arg(i), &dialog));
-  if (morvin::closeWhenShownRequested()) morvin::closeAfterFirstPaint(&dialog);
+  morvin::closeAfterFirstPaintWhenAsked(&dialog);
   dialog.show();
   return app.exec();
 }

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   addDialog<Ui::TfmSet>(&mainWindow);
   addDialog<Ui::TfmProgramy>(&mainWindow);
   addDialog<Ui::TfmSztuczki>(&mainWindow);
-  if (morvin::closeWhenShownRequested()) morvin::closeAfterFirstPaint(&mainWindow);
+  morvin::closeAfterFirstPaintWhenAsked(&mainWindow);
   mainWindow.show();
   return app.exec();
 }

@@ -165,15 +165,16 @@ class ProcessSetup {
 };
 
 struct Program {
-  const char* label;
+  const char* name;   // of its benchmark
+  const char* label;  // in the summary
   const char* path;
   std::vector<ProcessRun> runs;
 };
 
 Program programs[] = {
-    {"bare dialog, 12 check boxes", MORVIN_BARE_DIALOG_PATH, {}},
-    {"the eleven forms only", MORVIN_FORMS_ONLY_PATH, {}},
-    {"morvin-ng, default machine", MORVIN_NG_PATH, {}},
+    {"BM_Process/BareDialog", "bare dialog, 12 check boxes", MORVIN_BARE_DIALOG_PATH, {}},
+    {"BM_Process/FormsOnly", "the eleven forms only", MORVIN_FORMS_ONLY_PATH, {}},
+    {"BM_Process/Program", "morvin-ng, default machine", MORVIN_NG_PATH, {}},
 };
 
 // Made on first use: the machine provisioned and each program run once
@@ -206,21 +207,14 @@ void BM_Process(benchmark::State& state, Program* program) {
     program->runs.push_back(run);
   }
 }
-BENCHMARK_CAPTURE(BM_Process, BareDialog, &programs[0])
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(kProcessRepetitions)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Process, FormsOnly, &programs[1])
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(kProcessRepetitions)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Process, Program, &programs[2])
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(kProcessRepetitions)
-    ->Unit(benchmark::kMillisecond);
+void registerProcessBenchmarks() {
+  for (Program& program : programs)
+    benchmark::RegisterBenchmark(program.name, BM_Process, &program)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(kProcessRepetitions)
+        ->Unit(benchmark::kMillisecond);
+}
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -260,6 +254,7 @@ int main(int argc, char** argv) {
   morvin::setDialogService(std::make_shared<morvin::RecordingDialogService>());
   morvin::setShellService(std::make_shared<morvin::RecordingShellService>());
   morvin::setModalRunner([](morvin::WindowId, QWidget*) {});
+  registerProcessBenchmarks();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   printProcessSummary();

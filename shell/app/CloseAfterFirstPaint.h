@@ -12,13 +12,11 @@
 
 namespace morvin {
 
-inline bool closeWhenShownRequested() {
-  return qEnvironmentVariableIntValue("MORVIN_CLOSE_WHEN_SHOWN") == 1;
-}
-
-// Watches the window's paint events; after the first one has been handled
-// (the whole window is painted in one go), the window is closed.
-inline void closeAfterFirstPaint(QWidget* window) {
+// Watches the window's paint events when MORVIN_CLOSE_WHEN_SHOWN=1; after the
+// first one has been handled (the whole window is painted in one go), the
+// window is closed. Without the variable it does nothing.
+inline void closeAfterFirstPaintWhenAsked(QWidget* window) {
+  if (qEnvironmentVariableIntValue("MORVIN_CLOSE_WHEN_SHOWN") != 1) return;
   class FirstPaint : public QObject {
    public:
     using QObject::QObject;

@@ -107,7 +107,7 @@ int runProgram(int argc, char** argv) {
   if (!mainWindow) return 3;
   auto* form = qobject_cast<TMainForm*>(mainWindow);
   if (form) QObject::connect(form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-  if (closeWhenShownRequested()) closeAfterFirstPaint(mainWindow);
+  closeAfterFirstPaintWhenAsked(mainWindow);
   mainWindow->show();
 
   // MORVIN_SCREENSHOT=<file>: save a picture of the main window, then end.
