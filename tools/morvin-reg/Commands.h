@@ -4,10 +4,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "registry/RegistryStore.h"
 
 namespace morvin::tool {
 
-enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3 };
+enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3, Conflict = 4 };
 
 // A failure with the exit code it ends the program with.
 struct Failure {
@@ -21,5 +24,13 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& key,
                    const std::optional<std::string>& file);
 ExitCode query(const std::string& machineFolder, const std::string& key,
                const std::optional<std::string>& value);
+
+// The commands on the journal of changes: history, undo, changes.
+ExitCode journalCommand(const std::string& machineFolder, const std::vector<std::string>& args);
+
+// Shared by the commands: the machine's store (Failure when there is none),
+// and `text` written whole to `file` or to the standard output.
+reg::RegistryStore& openMachineStore(const std::string& machineFolder);
+void writeOutput(const std::optional<std::string>& file, const std::string& text);
 
 }  // namespace morvin::tool
