@@ -13,6 +13,7 @@
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "registry/Errors.h"
+#include "registry/Journal.h"
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
@@ -80,18 +81,29 @@ bool openDefaultMachine() {
 }
 
 QWidget* createWindows() {
+  // What a window writes while it is made is journaled under its caption.
+  installJournalSource();
   QWidget* mainWindow = nullptr;
-  unguarded([&] { mainWindow = createTMainForm(); });
+  {
+    reg::journal::Source source(journalSourceOf(WindowId::MainForm));
+    unguarded([&] { mainWindow = createTMainForm(); });
+  }
+  // In the order of the window set, after the main window.
   const Factory factories[] = {createTfmPulpit,   createTfmWindows, createTfmWeb,   createTfmMenuStart,
                                createTfmDos,      createTfmFoldery, createTfmIkony, createTfmSet,
                                createTfmProgramy, createTfmSztuczki};
-  for (Factory factory : factories) unguarded([&] { factory(mainWindow); });
+  int id = static_cast<int>(WindowId::MainForm);
+  for (Factory factory : factories) {
+    reg::journal::Source source(journalSourceOf(static_cast<WindowId>(++id)));
+    unguarded([&] { factory(mainWindow); });
+  }
   return mainWindow;
 }
 
 void destroyWindows() {
   for (int i = static_cast<int>(WindowId::Count) - 1; i >= 0; --i) {
     // A window's destructor may write (MsDos.sys); nothing may escape it.
+    reg::journal::Source source(journalSourceOf(static_cast<WindowId>(i)));
     unguarded([i] { delete window(static_cast<WindowId>(i)); });
   }
   clearWindows();

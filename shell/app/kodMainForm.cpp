@@ -14,6 +14,7 @@
 #include "LabelClicks.h"
 #include "LinuxIntegration.h"
 #include "PictureFiles.h"
+#include "history/kodHistoria.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
@@ -158,6 +159,9 @@ void TMainForm::BuildPopupMenu() {
   connect(refresh, &QAction::triggered, this, [this] { unguarded([this] { OdswiezClick(); }); });
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });
   connect(properties, &QAction::triggered, this, [this] { unguarded([this] { WlasciwosciClick(); }); });
+  QAction* history = MenuK->addAction(QString::fromUtf8("Historia zmian..."));
+  history->setObjectName(QStringLiteral("HistoriaZmian1"));
+  connect(history, &QAction::triggered, this, [this] { unguarded([this] { showHistoryWindow(this); }); });
 }
 
 void TMainForm::ConnectControls() {

@@ -6,6 +6,7 @@
 
 #include "ColourSet.h"
 #include "LabelClicks.h"
+#include "history/kodHistoria.h"
 #include "kodMainForm.h"
 #include "registry/TRegistry.h"
 #include "registry/WinReg.h"
@@ -127,6 +128,8 @@ void TfmSet::ConnectControls() {
           [this] { unguarded([this] { SpeedButton3Click(); }); });
   connect(ui->SpeedButton4, &QToolButton::clicked, this,
           [this] { unguarded([this] { SpeedButton4Click(); }); });
+  connect(ui->HistoriaZmian, &QPushButton::clicked, this,
+          [this] { unguarded([this] { showHistoryWindow(this); }); });
 }
 
 void TfmSet::FormCreate() {

@@ -32,7 +32,11 @@ Journal openJournal(const std::string& folder) {
 std::string localTime(std::int64_t micros) {
   const std::time_t seconds = static_cast<std::time_t>(micros / 1000000);
   std::tm parts{};
+#ifdef _WIN32
+  localtime_s(&parts, &seconds);
+#else
   localtime_r(&seconds, &parts);
+#endif
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
   return text;
