@@ -55,10 +55,9 @@ QString changeText(const journal::Entry& e) {
 
 TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmHistoria>()) {
   ui->setupUi(this);
-  ui->Lista->header()->resizeSection(0, 118);
-  ui->Lista->header()->resizeSection(1, 100);
-  ui->Lista->header()->resizeSection(2, 190);
-  ui->Lista->header()->resizeSection(3, 90);
+  // Room for the whole time, the longest captions and the end of a key path.
+  for (const auto& [column, width] : {std::pair{0, 126}, {1, 112}, {2, 220}, {3, 100}})
+    ui->Lista->header()->resizeSection(column, width);
   connect(ui->Filtr, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { FiltrChange(); }); });
   connect(ui->Button1, &QPushButton::clicked, this, [this] { unguarded([this] { Button1Click(); }); });
   connect(ui->Button2, &QPushButton::clicked, this, [this] { unguarded([this] { Button2Click(); }); });
