@@ -105,7 +105,11 @@ TEST_F(HistoryWindowTest, AllIsTakenBackAndTheChangesAreSavedAsARegFile) {
   EXPECT_EQ(saved.str(), "REGEDIT4\r\n\r\n");
 }
 
-TEST_F(HistoryWindowTest, TheMainWindowsMenuAndTheSettingsWindowOpenIt) {
+TEST_F(HistoryWindowTest, TheMainWindowsMenuAndTheSettingsWindowOpenItAndScreenReadersNameItsControls) {
+  TfmHistoria history;
+  for (QWidget* control : test::readableControls(&history))
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+
   QWidget* main = createTMainForm();
   auto* menu = test::child<QMenu>(main, "MenuK");
   ASSERT_FALSE(menu->actions().isEmpty());

@@ -64,6 +64,13 @@ TEST_F(JournalEndToEndTest, TheNetworkWriteBackIsJournaledHandedOnAndTakenBack) 
   EXPECT_NE(reg("changes").text.find(std::string(kNetworkKeyLine) + "\"NoNetSetup\"=dword:00000001\r\n"),
             std::string::npos);
 
+  // MsDos.sys goes with the changes when its keys changed.
+  const std::string msdos = machine.folder() + "/MSDOS.SYS";
+  ASSERT_EQ(reg("changes '" + machine.folder() + "/changes.reg' --msdos '" + msdos + "'").status, 0);
+  std::stringstream bootFile;
+  bootFile << std::ifstream(msdos, std::ios::binary).rdbuf();
+  EXPECT_NE(bootFile.str().find("BootMenuDelay="), std::string::npos);
+
   EXPECT_EQ(reg("undo " + id).status, 0);
   EXPECT_EQ(machine.dword(reg::kCurrentUser, kNetwork, "NoNetSetup"), 5);
   EXPECT_NE(reg("changes").text.find(std::string(kNetworkKeyLine) + "\"NoNetSetup\"=dword:00000005\r\n"),
