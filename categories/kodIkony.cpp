@@ -270,6 +270,8 @@ void TfmIkony::loadPictures() {
 void TfmIkony::buildSuggestions() {
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
+  // Its entries are names the Polish system is given as they stand, in any language.
+  PopupMenu1->setProperty("morvinNames", true);
   PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
   for (const Suggestion& s : kSuggestions) {
     QAction* item = PopupMenu1->addAction(QString::fromUtf8(s.caption));
