@@ -112,6 +112,22 @@ TEST_F(EnglishWindowsTest, TheEnglishNetworkWindowWritesTheSameValues) {
   EXPECT_TRUE(errorBoxes().isEmpty());
 }
 
+TEST_F(EnglishWindowsTest, MessagesAndDialogsSpeakEnglish) {
+  ASSERT_TRUE(setLanguage(Language::English));
+  createWindows();
+  dialogLog->answerFile(std::nullopt);
+  test::click(window(WindowId::MainForm), "Label8");   // "Close..."
+  test::click(window(WindowId::Programy), "Button1");  // "Save" with no entry selected
+  test::click(window(WindowId::Set), "SpeedButton3");  // "Browse"
+  const std::vector<ShownDialog>& shown = dialogLog->shown();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].text, QStringLiteral("Are you sure you want to quit the program?"));
+  EXPECT_EQ(shown[1].caption, QStringLiteral("Select an entry"));
+  EXPECT_EQ(shown[1].text, QStringLiteral("You have to select an entry before you can edit it!"));
+  EXPECT_EQ(shown[2].caption, QStringLiteral("Choose a wallpaper"));
+  EXPECT_TRUE(shown[2].text.startsWith(QStringLiteral("All pictures (*.bmp"))) << shown[2].text.toStdString();
+}
+
 TEST_F(EnglishWindowsTest, AWizardEntryChosenInEnglishIsTakenByItsPolishWord) {
   ASSERT_TRUE(setLanguage(Language::English));
   TfmKreatorAnimTapeta wizard;
