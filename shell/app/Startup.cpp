@@ -17,6 +17,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -72,8 +73,9 @@ bool openDefaultMachine() {
     platform::openMachine(folder);
     return true;
   } catch (const std::exception& e) {
-    const QString text = QString::fromUtf8("Nie można otworzyć maszyny w folderze %1:\n%2")
-                             .arg(QString::fromStdString(folder), fromAnsi(e.what()));
+    const QString text =
+        QCoreApplication::translate("Startup", "Nie można otworzyć maszyny w folderze %1:\n%2")
+            .arg(QString::fromStdString(folder), fromAnsi(e.what()));
     std::fprintf(stderr, "morvin-ng: %s\n", text.toLocal8Bit().constData());
     if (!headless()) showApplicationError(toAnsi(text));
     return false;
@@ -112,7 +114,11 @@ void destroyWindows() {
 int runProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   applyClassicLook(app);
+  // A language chosen for this run also speaks for a machine that cannot be opened.
+  const std::optional<Language> chosen = languageOverride(app.arguments());
+  if (chosen) setLanguage(*chosen);
   if (!openDefaultMachine()) return 2;
+  if (!chosen) setLanguage(storedLanguage());
 
   closeMainWindowOnTermination();
   QWidget* mainWindow = createWindows();
