@@ -43,9 +43,17 @@ QString valueText(const journal::Entry& e) {
   return fromAnsi(e.name);
 }
 
+// The words for absent and for keys follow the program's language; values
+// are shown as stored.
+QString stateText(const journal::Entry& e, const journal::State& state) {
+  if (!state.present) return TfmHistoria::tr("(brak)");
+  if (e.kind == journal::Kind::Key)
+    return state.type ? TfmHistoria::tr("(klucz z zawartością)") : TfmHistoria::tr("(klucz)");
+  return fromAnsi(journal::describeState(e, state));
+}
+
 QString changeText(const journal::Entry& e) {
-  QString text = fromAnsi(journal::describeState(e, e.before)) + QString::fromUtf8(" → ") +
-                 fromAnsi(journal::describeState(e, e.after));
+  QString text = stateText(e, e.before) + QString::fromUtf8(" → ") + stateText(e, e.after);
   if (e.pending) text += TfmHistoria::tr(" (zapis przerwany)");
   return text;
 }
@@ -127,8 +135,8 @@ void TfmHistoria::Button1Click() {
   auto ask = [this](const journal::Entry& e, const journal::State& now) {
     const QString text =
         tr("%1 zmieniono od tej pory: jest teraz %2, a nie %3.\n\nCzy mimo to przywrócić %4?")
-            .arg(fromAnsi(journal::describeItem(e)), fromAnsi(journal::describeState(e, now)),
-                 fromAnsi(journal::describeState(e, e.after)), fromAnsi(journal::describeState(e, e.before)));
+            .arg(fromAnsi(journal::describeItem(e)), stateText(e, now), stateText(e, e.after),
+                 stateText(e, e.before));
     return dialogs().question(this, windowTitle(), text, MsgIcon::Warning) == Answer::Yes;
   };
   reg::HiveStore& store = hiveStore();

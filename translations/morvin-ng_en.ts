@@ -1504,6 +1504,18 @@ Restore %4 anyway?</translation>
         <source>Nagłówki kolumn listy zmian</source>
         <translation>Column headers of the list of changes</translation>
     </message>
+    <message>
+        <source>(brak)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>(klucz z zawartością)</source>
+        <translation>(key with content)</translation>
+    </message>
+    <message>
+        <source>(klucz)</source>
+        <translation>(key)</translation>
+    </message>
 </context>
 <context>
     <name>morvin::TfmIkony</name>
