@@ -19,6 +19,9 @@ class HiveError : public Exception {
 // key (also the empty ones) with its values, type and bytes as stored. Throws
 // HiveError for a file that is not a Windows 9x hive, a damaged one, or one
 // without `subKey`.
-RegDocument readHive(const std::string& path, const std::string& subKey, Key root);
+// The messages begin with `shownName` (UTF-8), the name the user knows the
+// file by.
+RegDocument readHive(const std::string& path, const std::string& subKey, Key root,
+                     const std::string& shownName);
 
 }  // namespace morvin::reg::win9x

@@ -7,7 +7,7 @@
 
 namespace morvin::tool {
 
-enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3 };
+enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3, Conflict = 4 };
 
 // A failure with the exit code it ends the program with.
 struct Failure {
