@@ -20,7 +20,8 @@ struct MachineBuild {
 // the new one takes its place. Holds the folder's lock, so builds never run at
 // once. Throws morvin::Exception (and whatever `build` throws), leaving the
 // folder as it was.
-bool buildMachine(const std::string& folder, bool replace, const std::function<void(const MachineBuild&)>& build);
+bool buildMachine(const std::string& folder, bool replace,
+                  const std::function<void(const MachineBuild&)>& build);
 
 // The inode of a machine's drive folder as it will be once in place: a record
 // carries it, so a record left over from another drive is not mistaken for

@@ -140,7 +140,8 @@ void buildDrive(const std::string& drive, const std::string& regText, const std:
 
 }  // namespace
 
-bool buildMachine(const std::string& folder, bool replace, const std::function<void(const MachineBuild&)>& build) {
+bool buildMachine(const std::string& folder, bool replace,
+                  const std::function<void(const MachineBuild&)>& build) {
   const Machine machine(folder);
   if (machine.exists() && !replace) return false;
 
@@ -150,7 +151,7 @@ bool buildMachine(const std::string& folder, bool replace, const std::function<v
 
   FolderLock lock(folder);
   if (machine.exists() && !replace) return false;  // another process provisioned it while we waited
-  removeLeftovers(folder);  // of a build that was killed: its owner held the lock
+  removeLeftovers(folder);                         // of a build that was killed: its owner held the lock
 
   auto hiddenFolder = [&] {
     std::string pattern = folder + "/" + kBuildPrefix + "XXXXXX";
@@ -169,13 +170,16 @@ bool buildMachine(const std::string& folder, bool replace, const std::function<v
     // stale (driveIdentity), so whatever is in place is whole.
     if (machine.exists()) {
       old = hiddenFolder();
-      if (::rename(machine.driveC().c_str(), (old + "/drive_c").c_str()) != 0) fail("Cannot replace", machine.driveC());
+      if (::rename(machine.driveC().c_str(), (old + "/drive_c").c_str()) != 0)
+        fail("Cannot replace", machine.driveC());
       ::rename(machine.record().c_str(), (old + "/import").c_str());
     }
     fs::remove_all(machine.record(), ec);
-    if (!fs::is_empty(building.record, ec) && ::rename(building.record.c_str(), machine.record().c_str()) != 0)
+    if (!fs::is_empty(building.record, ec) &&
+        ::rename(building.record.c_str(), machine.record().c_str()) != 0)
       fail("Cannot create", machine.record());
-    if (::rename(building.drive.c_str(), machine.driveC().c_str()) != 0) fail("Cannot create", machine.driveC());
+    if (::rename(building.drive.c_str(), machine.driveC().c_str()) != 0)
+      fail("Cannot create", machine.driveC());
   } catch (...) {
     fs::remove_all(building.drive, ec);
     fs::remove_all(building.record, ec);

@@ -71,7 +71,8 @@ class FolderDrive : public Drive {
   void copyIn(const std::string& hostPath, const std::string& path) override {
     const auto bytes = host::readFile(hostPath);
     const std::string to = place(path);
-    if (!bytes || !host::writeFileDurably(to, *bytes)) fail("cannot write " + path + " (" + std::strerror(errno) + ")");
+    if (!bytes || !host::writeFileDurably(to, *bytes))
+      fail("cannot write " + path + " (" + std::strerror(errno) + ")");
   }
 
   void makeFolder(const std::string& path) override {
@@ -224,21 +225,31 @@ class ImageDrive : public Drive {
 
 // ---- 3. Where the FAT volume of an image begins -------------------------
 
-std::uint32_t le16(const unsigned char* p) { return p[0] | p[1] << 8; }
-std::uint32_t le32(const unsigned char* p) { return le16(p) | le16(p + 2) << 16; }
+std::uint32_t le16(const unsigned char* p) {
+  return p[0] | p[1] << 8;
+}
+std::uint32_t le32(const unsigned char* p) {
+  return le16(p) | le16(p + 2) << 16;
+}
 
 // A FAT boot sector: a jump, a sane BIOS parameter block, the signature.
 bool isFatBootSector(const unsigned char* s) {
   const std::uint32_t bytesPerSector = le16(s + 11), sectorsPerCluster = s[13];
   return (s[0] == 0xEB || s[0] == 0xE9) && s[510] == 0x55 && s[511] == 0xAA &&
-         (bytesPerSector == 512 || bytesPerSector == 1024 || bytesPerSector == 2048 || bytesPerSector == 4096) &&
+         (bytesPerSector == 512 || bytesPerSector == 1024 || bytesPerSector == 2048 ||
+          bytesPerSector == 4096) &&
          sectorsPerCluster != 0 && (sectorsPerCluster & (sectorsPerCluster - 1)) == 0 && le16(s + 14) >= 1 &&
          (s[16] == 1 || s[16] == 2);
 }
 
 bool isFatPartitionType(unsigned type) {
   switch (type & ~0x10u) {  // 0x1X: the same types hidden
-    case 0x01: case 0x04: case 0x06: case 0x0B: case 0x0C: case 0x0E:
+    case 0x01:
+    case 0x04:
+    case 0x06:
+    case 0x0B:
+    case 0x0C:
+    case 0x0E:
       return true;
     default:
       return false;
@@ -251,7 +262,8 @@ std::uint64_t volumeOffset(const std::string& image, int partition) {
   };
   std::ifstream in(image, std::ios::binary);
   unsigned char sector[512] = {};
-  if (!in.read(reinterpret_cast<char*>(sector), sizeof sector)) return fail("is not a disk image (too short)");
+  if (!in.read(reinterpret_cast<char*>(sector), sizeof sector))
+    return fail("is not a disk image (too short)");
   if (isFatBootSector(sector)) {
     if (partition > 0) return fail("is a bare FAT volume without partitions; leave out --partition");
     return 0;
@@ -290,7 +302,8 @@ std::unique_ptr<Drive> openDrive(const std::string& source, int partition) {
     throw DriveError(cp1250::fromUtf8(source + ": " + std::strerror(errno)), Fault::BadInput);
   if (S_ISDIR(st.st_mode)) {
     if (partition > 0)
-      throw DriveError(cp1250::fromUtf8(source + ": --partition is for disk images, not folders"), Fault::BadInput);
+      throw DriveError(cp1250::fromUtf8(source + ": --partition is for disk images, not folders"),
+                       Fault::BadInput);
     return std::make_unique<FolderDrive>(source);
   }
   if (!S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode))

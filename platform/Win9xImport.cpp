@@ -176,10 +176,11 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
     if (!find(entries, userHive)) {
       std::string known;
       for (const DriveEntry& e : entries)
-        if (!e.folder && isUnder(e.path, names.windows + "/Profiles") && folded(fs::path(e.path).filename().string()) == folded("USER.DAT"))
+        if (!e.folder && isUnder(e.path, names.windows + "/Profiles") &&
+            folded(fs::path(e.path).filename().string()) == folded("USER.DAT"))
           known += (known.empty() ? "" : ", ") + fs::path(e.path).parent_path().filename().string();
-      badInput(options.source, "there is no user " + options.user + " (no " + userHive + "; users: " +
-                                   (known.empty() ? "none" : known) + ")");
+      badInput(options.source, "there is no user " + options.user + " (no " + userHive +
+                                   "; users: " + (known.empty() ? "none" : known) + ")");
     }
   }
   ScratchFolder scratch;
@@ -194,7 +195,8 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   // What the windows read or show comes along; documents and programs stay.
   std::vector<std::string> shownFolders = {names.windows + "/Web/Wallpaper"};
   for (const char* name : {"Start Menu", "Common Start Menu"})
-    if (auto folder = shellFolder(name[0] == 'S' ? user.document : system.document, name)) shownFolders.push_back(*folder);
+    if (auto folder = shellFolder(name[0] == 'S' ? user.document : system.document, name))
+      shownFolders.push_back(*folder);
   auto copied = [&](const DriveEntry& e) {
     const fs::path path(e.path);
     if (folded(path.parent_path().generic_string()) == folded(names.windows) &&
@@ -241,7 +243,8 @@ std::string startupBatch(const std::string& batchPath) {
   return "@ECHO OFF\r\n"
          "regedit /s C:\\MORVINNG.REG\r\n"
          "del C:\\MORVINNG.REG\r\n"
-         "del \"" + batchPath + "\"\r\n";
+         "del \"" +
+         batchPath + "\"\r\n";
 }
 
 std::vector<std::string> applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
@@ -249,9 +252,10 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
   const Machine machine(machineFolder);
   auto record = readRecord(machine.record());
   if (!machine.exists() || !record || record->drive != driveIdentity(machine.driveC()))
-    throw DriveError(cp1250::fromUtf8("The machine in " + machineFolder +
-                                      " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"),
-                     Fault::Failure);
+    throw DriveError(
+        cp1250::fromUtf8("The machine in " + machineFolder +
+                         " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"),
+        Fault::Failure);
   auto drive = openDrive(options.target, options.partition);
   const Names names{record->windowsFolder};
 
@@ -280,14 +284,16 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
   for (const FileState& f : files) {
     auto it = before.find(f.path);
     if (it != before.end() && it->second == f) continue;
-    if (f.folder) plan.push_back({names.toDrive(f.path), std::nullopt});
-    else plan.push_back({names.toDrive(f.path), host::readFile(machine.driveC() + "/" + f.path)});
+    if (f.folder)
+      plan.push_back({names.toDrive(f.path), std::nullopt});
+    else
+      plan.push_back({names.toDrive(f.path), host::readFile(machine.driveC() + "/" + f.path)});
   }
   const auto msDosNow = host::readFile(machine.driveC() + "/MsDos.sys");
   const std::int64_t msDosAttributesNow = getHostFileAttributes(machine.driveC() + "/MsDos.sys");
   const std::uint32_t dosBits = 0x27;
-  if (msDosNow && (msDosNow != record->msDosSys ||
-                   (static_cast<std::uint32_t>(msDosAttributesNow) & dosBits) != (record->msDosAttributes & dosBits)))
+  if (msDosNow && (msDosNow != record->msDosSys || (static_cast<std::uint32_t>(msDosAttributesNow) &
+                                                    dosBits) != (record->msDosAttributes & dosBits)))
     plan.push_back({"MSDOS.SYS", msDosNow, msDosAttributesNow & dosBits});
 
   const std::uint64_t changesHash = changes.empty() ? 0 : contentHash(changes);
@@ -329,11 +335,15 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
     written.push_back(w.drivePath);
     if (options.dryRun) continue;
     const std::int64_t old = drive->attributes(w.drivePath);
-    if (old > 0 && (old & 0x07)) drive->setAttributes(w.drivePath, 0x20);  // a read-only file refuses the write
-    if (!host::writeFileDurably(scratchFile, *w.bytes)) throw Exception("Cannot write " + cp1250::fromUtf8(scratchFile));
+    if (old > 0 && (old & 0x07))
+      drive->setAttributes(w.drivePath, 0x20);  // a read-only file refuses the write
+    if (!host::writeFileDurably(scratchFile, *w.bytes))
+      throw Exception("Cannot write " + cp1250::fromUtf8(scratchFile));
     drive->copyIn(scratchFile, w.drivePath);
-    if (w.attributes >= 0) drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(w.attributes));
-    else if (old > 0 && (old & 0x07)) drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(old));
+    if (w.attributes >= 0)
+      drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(w.attributes));
+    else if (old > 0 && (old & 0x07))
+      drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(old));
   }
   std::error_code ec;
   fs::remove(scratchFile, ec);

@@ -26,7 +26,8 @@ std::string upper(std::string text) {
 // The hive files with their side files (SQLite journals), and the boot file.
 bool ownedByMachine(const std::string& path) {
   const std::string name = upper(path);
-  return name == "MSDOS.SYS" || name.starts_with("WINDOWS/SYSTEM.DAT") || name.starts_with("WINDOWS/USER.DAT");
+  return name == "MSDOS.SYS" || name.starts_with("WINDOWS/SYSTEM.DAT") ||
+         name.starts_with("WINDOWS/USER.DAT");
 }
 
 std::vector<std::string> fields(const std::string& line) {
@@ -61,7 +62,8 @@ std::vector<FileState> machineFiles(const std::string& driveC) {
       files.push_back({path, false, bytes ? contentHash(*bytes) : 0});
     }
   }
-  std::sort(files.begin(), files.end(), [](const FileState& a, const FileState& b) { return a.path < b.path; });
+  std::sort(files.begin(), files.end(),
+            [](const FileState& a, const FileState& b) { return a.path < b.path; });
   return files;
 }
 
@@ -104,13 +106,20 @@ std::optional<ImportRecord> readRecord(const std::string& folder) {
       if (f.empty()) continue;
       const std::string& kind = f[0];
       auto at = [&](size_t i) { return i < f.size() ? f[i] : std::string(); };
-      if (kind == "drive") record.drive = std::stoull(at(1));
-      else if (kind == "source") record.source = at(1);
-      else if (kind == "windows") record.windowsFolder = at(1);
-      else if (kind == "user") record.user = at(1);
-      else if (kind == "msdos") hasMsDos = at(1) == "1", record.msDosAttributes = std::stoul(at(2));
-      else if (kind == "handedback") record.handedBack = std::stoull(at(1));
-      else if (kind == "hive") record.hives.push_back({at(1), std::stoull(at(2)), std::stoull(at(3))});
+      if (kind == "drive")
+        record.drive = std::stoull(at(1));
+      else if (kind == "source")
+        record.source = at(1);
+      else if (kind == "windows")
+        record.windowsFolder = at(1);
+      else if (kind == "user")
+        record.user = at(1);
+      else if (kind == "msdos")
+        hasMsDos = at(1) == "1", record.msDosAttributes = std::stoul(at(2));
+      else if (kind == "handedback")
+        record.handedBack = std::stoull(at(1));
+      else if (kind == "hive")
+        record.hives.push_back({at(1), std::stoull(at(2)), std::stoull(at(3))});
       else if (kind == "file" || kind == "folder")
         record.files.push_back({at(1), kind == "folder", std::stoull(at(2))});
     }

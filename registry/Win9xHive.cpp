@@ -3,7 +3,10 @@
 #include <libcreg.h>
 
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "Cp1250.h"
 
@@ -14,13 +17,26 @@ namespace {
 std::string takeError(libcreg_error_t*& error) {
   std::string text;
   if (error) {
-    char buffer[1024] = {};
-    if (libcreg_error_sprint(error, buffer, sizeof buffer) > 0) text = buffer;
+    char buffer[4096] = {};
+    if (libcreg_error_backtrace_sprint(error, buffer, sizeof buffer) > 0) text = buffer;
     libcreg_error_free(&error);
   }
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  // Only the last line says what was wrong; the ones before it are the call chain.
-  if (auto cut = text.rfind('\n'); cut != std::string::npos) text.erase(0, cut + 1);
+  // The chain runs from the cause (first line) to the call we made (last);
+  // both, without libcreg's function names, say what was wrong.
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (auto colon = line.find(": "); colon != std::string::npos) line.erase(0, colon + 2);
+    while (!line.empty() && (line.back() == '.' || line.back() == ' ' || line.back() == '\r'))
+      line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  if (lines.empty()) return {};
+  text = lines.back();
+  if (lines.size() > 1) text += ": " + lines.front();
   return text;
 }
 
@@ -52,9 +68,7 @@ class Reader {
   Reader(const std::string& path, Key root, RegDocument& document)
       : path_(path), root_(root), document_(document) {}
 
-  [[noreturn]] void fail(const std::string& what) {
-    throw HiveError(cp1250::fromUtf8(path_) + ": " + what);
-  }
+  [[noreturn]] void fail(const std::string& what) { throw HiveError(cp1250::fromUtf8(path_) + ": " + what); }
   void check(int result, libcreg_error_t*& error, const std::string& what) {
     if (result != 1) fail(what + (error ? " (" + takeError(error) + ")" : std::string()));
   }
@@ -115,6 +129,31 @@ class Reader {
   RegDocument& document_;
 };
 
+// libcreg reads what there is of a cut-off file without a word; the sizes
+// the file declares say whether it is whole.
+std::string truncation(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto u32 = [&](size_t at) -> std::uint64_t {
+    if (at + 4 > bytes.size()) return ~0ull;
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8 |
+           static_cast<unsigned char>(bytes[at + 2]) << 16 |
+           static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+  };
+  const std::uint64_t navigationEnd = 32 + u32(36);
+  if (bytes.size() < 64 || bytes.compare(32, 4, "RGKN") != 0 || navigationEnd > bytes.size())
+    return "the file ends inside its key table";
+  std::uint64_t block = u32(8);
+  const std::uint64_t blocks = u32(16) & 0xFFFF;
+  for (std::uint64_t i = 0; i < blocks; ++i) {
+    if (block + 8 > bytes.size() || bytes.compare(block, 4, "RGDB") != 0 ||
+        block + u32(block + 4) > bytes.size())
+      return "the file ends inside data block " + std::to_string(i);
+    block += u32(block + 4);
+  }
+  return {};
+}
+
 bool sameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -134,6 +173,8 @@ RegDocument readHive(const std::string& path, const std::string& subKey, Key roo
   if (signature == -1) reader.fail("cannot be read (" + takeError(error) + ")");
   if (signature == 0) reader.fail("is not a Windows 9x registry file");
 
+  if (const std::string cut = truncation(path); !cut.empty())
+    reader.fail("the hive is damaged (" + cut + ")");
   File file;
   reader.check(libcreg_file_initialize(&file.handle, &error), error, "cannot be read");
   if (libcreg_file_open(file.handle, path.c_str(), LIBCREG_OPEN_READ, &error) != 1) {
@@ -157,7 +198,8 @@ RegDocument readHive(const std::string& path, const std::string& subKey, Key roo
     const size_t end = std::min(subKey.find('\\', start), subKey.size());
     const std::string part = subKey.substr(start, end - start);
     int count = 0;
-    reader.check(libcreg_key_get_number_of_sub_keys(key.handle, &count, &error), error, "the hive is damaged");
+    reader.check(libcreg_key_get_number_of_sub_keys(key.handle, &count, &error), error,
+                 "the hive is damaged");
     KeyHandle found;
     for (int i = 0; i < count && !found.handle; ++i) {
       KeyHandle sub;

@@ -17,12 +17,6 @@ void put32(std::string& out, std::uint32_t v) {
   put16(out, v & 0xFFFF);
   put16(out, v >> 16);
 }
-void set32(std::string& out, size_t at, std::uint32_t v) {
-  std::string bytes;
-  put32(bytes, v);
-  out.replace(at, 4, bytes);
-}
-
 // The key name hash: the upper-cased ASCII bytes of the name added up.
 std::uint32_t nameHash(const std::string& name) {
   std::uint32_t hash = 0;
@@ -42,8 +36,10 @@ void flatten(const CregKey& key, std::uint32_t parent, std::vector<Flat>& out) {
   std::uint32_t previous = kNone;
   for (const CregKey& child : key.keys) {
     const auto index = static_cast<std::uint32_t>(out.size());
-    if (previous == kNone) out[self].firstChild = index;
-    else out[previous].next = index;
+    if (previous == kNone)
+      out[self].firstChild = index;
+    else
+      out[previous].next = index;
     previous = index;
     flatten(child, self, out);
   }
@@ -75,7 +71,7 @@ std::string keyNameEntry(const CregKey& key, std::uint32_t index) {
 CregKey& CregKey::key(const std::string& name) {
   for (CregKey& k : keys)
     if (k.name == name) return k;
-  keys.push_back({name});
+  keys.push_back(CregKey{name, {}, {}});
   return keys.back();
 }
 

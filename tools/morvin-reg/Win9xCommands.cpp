@@ -73,7 +73,9 @@ int partitionOf(const Arguments& args) {
 }
 
 [[noreturn]] void rethrow(const DriveError& e) {
-  const ExitCode code = e.fault() == Fault::BadInput ? BadInput : e.fault() == Fault::Changed ? Conflict : MachineFailure;
+  const ExitCode code = e.fault() == Fault::BadInput  ? BadInput
+                        : e.fault() == Fault::Changed ? Conflict
+                                                      : MachineFailure;
   throw Failure{code, cp1250::toUtf8(e.message())};
 }
 
@@ -88,8 +90,9 @@ ExitCode initFrom(const std::string& machineFolder, const std::vector<std::strin
   if (parsed.value("--user") && options.user.empty()) throw Failure{BadInput, "--user needs a name"};
   try {
     if (!platform::win9x::importMachine(machineFolder, options))
-      throw Failure{MachineFailure, "There is a machine in " + machineFolder +
-                                        " already (replace it with: morvin-reg init --from SOURCE --replace)"};
+      throw Failure{MachineFailure,
+                    "There is a machine in " + machineFolder +
+                        " already (replace it with: morvin-reg init --from SOURCE --replace)"};
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const reg::win9x::HiveError& e) {
