@@ -15,6 +15,7 @@
 #include "registry/Errors.h"
 #include "registry/HiveStore.h"
 #include "registry/HostProfileStore.h"
+#include "registry/JournalProfileStore.h"
 #include "registry/ProfileStore.h"
 #include "registry/RegistryStore.h"
 
@@ -102,8 +103,9 @@ void openMachine(const std::string& folder, const MachineOptions& options) {
   // the previous machine current.
   auto store = std::make_shared<reg::HiveStore>(
       machine.systemDat(), machine.userDat(), effective.readOnlyLocalMachine, effective.readOnlyCurrentUser);
-  auto profiles = std::make_shared<reg::HostProfileStore>(
+  auto files = std::make_shared<reg::HostProfileStore>(
       [drive = machine.driveC()](const std::string& windowsPath) { return mapToHost(drive, windowsPath); });
+  auto profiles = std::make_shared<reg::JournalProfileStore>(std::move(files), store);
   std::lock_guard lock(machineMutex());
   if (current())
     *current() = machine;

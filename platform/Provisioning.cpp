@@ -122,6 +122,8 @@ void buildDrive(const std::string& drive, const std::string& regText, const std:
   fs::create_directories(windows, ec);
   if (ec) throw Exception("Cannot create " + ansi(windows) + ": " + ansi(ec.message()));
   {
+    // What a fresh machine holds is where its journal starts, not a change.
+    reg::journal::Suspended startingPoint;
     reg::HiveStore store(windows + "/SYSTEM.DAT", windows + "/USER.DAT");
     reg::importRegText(store, regText);
     createShellFolders(store, drive, reg::kCurrentUser,

@@ -16,6 +16,7 @@
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/HiveStoreNames.h"
+#include "registry/Journal.h"
 #include "registry/Win9xHive.h"
 
 namespace morvin::platform::win9x {
@@ -211,6 +212,8 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
     std::error_code ec;
     fs::create_directories(building.drive + "/" + kMachineWindows, ec);
     {
+      // The drive's registry is where the machine's journal begins, not a change.
+      reg::journal::Suspended startingPoint;
       reg::HiveStore store(building.drive + "/WINDOWS/SYSTEM.DAT", building.drive + "/WINDOWS/USER.DAT");
       reg::applyRegDocument(store, system.document);
       reg::applyRegDocument(store, user.document);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <unordered_map>
@@ -9,6 +10,7 @@
 
 #include "HiveStoreFile.h"
 #include "HiveStoreNames.h"
+#include "Journal.h"
 
 namespace morvin::reg {
 namespace {
@@ -146,16 +148,58 @@ struct HiveStore::Impl {
     return err::Success;
   }
 
-  // Returns whether the last key of the path was made.
-  static bool createPath(HiveFile& hive, std::int64_t& id, const std::vector<std::string_view>& parts) {
+  // Returns whether the last key of the path was made. Each key made is a
+  // journal entry of its own.
+  bool createPath(HiveFile& hive, std::int64_t& id, const std::vector<std::string_view>& parts) {
     bool made = false;
     for (std::string_view part : parts) {
       const std::string folded = hive::fold(part);
       const auto child = hive.findChild(id, folded);
       made = !child;
       id = child ? *child : hive.addChild(id, part, folded);
+      if (made) recordKey(hive, id, {}, journal::State{true, 0, {}});
     }
     return made;
+  }
+
+  // Adds a journal entry for a change of `hive`, in the open transaction.
+  void record(HiveFile& hive, journal::Entry entry) {
+    if (journal::suspended() || !hive.hasJournal()) return;
+    entry.at = journal::nowMicros();
+    entry.group = journal::currentGroup();
+    entry.source = journal::currentSource();
+    entry.undoes = journal::currentlyUndoing();
+    entry.root = rootName(hive);
+    hive.addEntry(entry);
+  }
+  void recordKey(HiveFile& hive, std::int64_t id, journal::State before, journal::State after) {
+    if (journal::suspended() || !hive.hasJournal()) return;
+    journal::Entry entry;
+    entry.kind = journal::Kind::Key;
+    entry.path = hive.keyPath(id);
+    entry.before = std::move(before);
+    entry.after = std::move(after);
+    record(hive, std::move(entry));
+  }
+  void recordValue(HiveFile& hive, std::int64_t id, std::string_view name, journal::State before,
+                   journal::State after) {
+    if (journal::suspended() || !hive.hasJournal()) return;
+    journal::Entry entry;
+    entry.path = hive.keyPath(id);
+    entry.name = std::string(name);
+    entry.before = std::move(before);
+    entry.after = std::move(after);
+    record(hive, std::move(entry));
+  }
+  const char* rootName(const HiveFile& hive) const {
+    return &hive == user.get() ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+  }
+  static journal::State storedValue(HiveFile& hive, std::int64_t id, std::string_view folded) {
+    journal::State state;
+    hive.readValue(id, folded, [&](std::uint32_t type, std::string_view bytes) {
+      state = {true, type, std::string(bytes)};
+    });
+    return state;
   }
 
   // A handle's key may have been deleted meanwhile, here or by another process.
@@ -188,6 +232,18 @@ struct HiveStore::Impl {
       if (!alive(hive, key, handle)) return err::KeyDeleted;
       return write(hive, handle.id);
     });
+  }
+
+  // A key goes with its values: each value, then the key, one group, so that
+  // taking the group back brings all of it back.
+  void recordRemoval(HiveFile& hive, std::int64_t id, const HiveFile::KeyRow& row) {
+    if (journal::suspended() || !hive.hasJournal()) return;
+    journal::Group group;
+    std::string name, data;
+    std::uint32_t type = 0;
+    for (std::uint32_t i = 0; hive.valueAt(id, i, row.values, &name, &type, &data); ++i)
+      recordValue(hive, id, name, {true, type, data}, {});
+    recordKey(hive, id, journal::State{true, 0, {}}, {});
   }
 
   Key addHandle(const Handle& handle) {
@@ -271,7 +327,7 @@ Status HiveStore::createKey(Key parent, const std::string& subKey, std::uint32_t
     }
     return inWriteTransaction(hive, [&] {
       if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
-      const bool made = Impl::createPath(hive, base.id, parts);
+      const bool made = impl_->createPath(hive, base.id, parts);
       if (created) *created = made;
       *result = impl_->addHandle({&hive, base.id, rights});
       return err::Success;
@@ -320,8 +376,14 @@ Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type,
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
-      const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-      hive.writeValue(id, valueName, hive::fold(valueName), type, size ? bytes : std::string_view());
+      const std::string_view bytes = size ? std::string_view(reinterpret_cast<const char*>(data), size) : "";
+      const std::string folded = hive::fold(valueName);
+      journal::State before = Impl::storedValue(hive, id, folded);
+      journal::State after{true, type, std::string(bytes)};
+      // The same type and bytes again change nothing: no write, no entry.
+      if (before == after) return err::Success;
+      hive.writeValue(id, valueName, folded, type, bytes);
+      impl_->recordValue(hive, id, valueName, std::move(before), std::move(after));
       return err::Success;
     });
   });
@@ -331,7 +393,11 @@ Status HiveStore::deleteValue(Key key, const std::string& name) {
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
-      return hive.removeValue(id, hive::fold(hive::cString(name))) ? err::Success : err::FileNotFound;
+      const std::string folded = hive::fold(hive::cString(name));
+      journal::State before = Impl::storedValue(hive, id, folded);
+      if (!hive.removeValue(id, folded)) return err::FileNotFound;
+      impl_->recordValue(hive, id, hive::cString(name), std::move(before), {});
+      return err::Success;
     });
   });
 }
@@ -358,6 +424,7 @@ Status HiveStore::deleteKey(Key key, const std::string& subKey) {
       const auto row = hive.key(handle.id);
       if (!row) return err::FileNotFound;
       if (row->subKeys > 0) return err::AccessDenied;
+      impl_->recordRemoval(hive, handle.id, *row);
       hive.removeKey(handle.id, row->parent);
       return err::Success;
     });
@@ -460,6 +527,58 @@ Status HiveStore::atomically(const std::function<Status()>& body) {
     }
   }
   return err::Success;
+}
+
+}  // namespace morvin::reg
+
+namespace morvin::reg {
+
+std::vector<journal::Entry> HiveStore::journalEntries() {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<journal::Entry> entries;
+  impl_->machine->readEntries(false, entries);
+  impl_->user->readEntries(true, entries);
+  std::stable_sort(entries.begin(), entries.end(), [](const journal::Entry& a, const journal::Entry& b) {
+    return a.at != b.at ? a.at < b.at : a.id < b.id;
+  });
+  return entries;
+}
+
+std::int64_t HiveStore::addPendingEntry(journal::Entry entry) {
+  std::lock_guard lock(impl_->mutex);
+  if (journal::suspended()) return 0;
+  entry.pending = true;
+  entry.at = journal::nowMicros();
+  entry.group = journal::currentGroup();
+  entry.source = journal::currentSource();
+  entry.undoes = journal::currentlyUndoing();
+  // The user's own hive first: it is the one a user can always write.
+  for (HiveFile* hive : {impl_->user.get(), impl_->machine.get()}) {
+    if (hive->readOnly() || !hive->hasJournal()) continue;
+    std::int64_t row = 0;
+    const Status status = guarded(true, [&] {
+      return inWriteTransaction(*hive, [&] {
+        row = hive->addEntry(entry);
+        return err::Success;
+      });
+    });
+    if (status == err::Success) return journal::entryId(hive == impl_->user.get(), row);
+  }
+  return -1;
+}
+
+void HiveStore::settlePendingEntry(std::int64_t id, bool done) {
+  if (id <= 0) return;
+  std::lock_guard lock(impl_->mutex);
+  HiveFile& hive = journal::inUserHive(id) ? *impl_->user : *impl_->machine;
+  guarded(true, [&] {
+    if (hive.inTransaction()) return err::Success;  // settled by the next listing
+    if (done)
+      hive.finishPending(journal::rowIdOf(id), false);
+    else
+      hive.dropEntry(journal::rowIdOf(id));
+    return err::Success;
+  });
 }
 
 }  // namespace morvin::reg

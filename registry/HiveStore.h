@@ -9,7 +9,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "Journal.h"
 #include "RegistryStore.h"
 
 namespace morvin::reg {
@@ -47,6 +49,16 @@ class HiveStore : public RegistryStore {
   // `body` rolls both back. Only a failure of the HKCU commit itself, after
   // the HKLM commit went through, can leave a batch half applied.
   Status atomically(const std::function<Status()>& body) override;
+
+  // The journal of changes (registry/Journal.h): every entry of both hives,
+  // oldest first. Keys and values record themselves as they change.
+  std::vector<journal::Entry> journalEntries();
+  // For a writer outside the hives (a profile file): records `entry` as
+  // pending, on disk, before the write. 0 while the journal is suspended, -1
+  // when no hive can keep it (the write must not go ahead).
+  std::int64_t addPendingEntry(journal::Entry entry);
+  // After that write: done keeps the entry, not done removes it.
+  void settlePendingEntry(std::int64_t id, bool done);
 
   bool readOnlyLocalMachine() const;
   bool readOnlyCurrentUser() const;

@@ -16,7 +16,8 @@ namespace {
 
 // Marks a database as a hive of this program ("MREG" in the file header).
 constexpr std::int64_t kApplicationId = 0x4D524547;
-constexpr std::int64_t kSchemaVersion = 1;
+// 1: keys and values; 2: also the journal of changes.
+constexpr std::int64_t kSchemaVersion = 2;
 constexpr int kBusyTimeoutMs = 15000;
 // Hives up to this many pages (512 KiB, several times a real machine's) get a
 // full quick check when opened; bigger ones only the structural probe, so
@@ -42,6 +43,25 @@ CREATE TABLE vals(
 CREATE UNIQUE INDEX vals_by_name ON vals(key, folded);
 CREATE INDEX vals_in_order ON vals(key);
 INSERT INTO keys(id, parent, name, folded) VALUES(1, 0, x'', x'');
+)sql";
+
+// The journal of changes (registry/Journal.h): one row per real change of a
+// key or value of this hive, written in the change's own transaction.
+constexpr const char* kJournalSchema = R"sql(
+CREATE TABLE IF NOT EXISTS journal(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  at INTEGER NOT NULL,                   -- microseconds since 1970, UTC
+  grp INTEGER NOT NULL,                  -- entries of one action share it; 0 alone
+  source BLOB NOT NULL,                  -- what made it, cp1250
+  kind INTEGER NOT NULL,                 -- 0 value, 1 key, 2 profile file key
+  root BLOB NOT NULL,
+  path BLOB NOT NULL,
+  section BLOB NOT NULL,
+  name BLOB NOT NULL,
+  before_present INTEGER NOT NULL, before_type INTEGER NOT NULL, before_data BLOB NOT NULL,
+  after_present INTEGER NOT NULL, after_type INTEGER NOT NULL, after_data BLOB NOT NULL,
+  undoes INTEGER NOT NULL DEFAULT 0,     -- the entry this one took back
+  pending INTEGER NOT NULL DEFAULT 0);   -- a profile file write not yet known to be done
 )sql";
 
 enum class FileState { Missing, Ours, Blank, Foreign };
@@ -186,11 +206,13 @@ void HiveFile::open() {
     // Each commit is on disk (the log synced) before the call returns.
     db_->exec("PRAGMA synchronous = FULL");
   }
+  if (!fileReadOnly) upgrade();
   db_->exec("PRAGMA cache_size = -16384");
   db_->exec("PRAGMA mmap_size = 268435456");
   verify();
   s_ = std::make_unique<Statements>(*db_);
   getValue_ = &s_->getValue;
+  hasJournal_ = db_->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'journal'") == 1;
 }
 
 // Lays down the schema in a file that holds nothing yet. Done in the rollback
@@ -203,9 +225,25 @@ void HiveFile::createIfEmpty() {
     if (db_->scalar("PRAGMA application_id") == 0) {
       if (db_->scalar("SELECT count(*) FROM sqlite_master") != 0) notAHive(path_);
       db_->exec(kSchema);
+      db_->exec(kJournalSchema);
       db_->exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
       db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     }
+    db_->exec("COMMIT");
+  } catch (...) {
+    db_->exec("ROLLBACK");
+    throw;
+  }
+}
+
+// A hive of the first version gets its journal; its content so far is where
+// the journal starts from.
+void HiveFile::upgrade() {
+  if (db_->scalar("PRAGMA user_version") >= kSchemaVersion) return;
+  db_->exec("BEGIN IMMEDIATE");
+  try {
+    db_->exec(kJournalSchema);
+    db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     db_->exec("COMMIT");
   } catch (...) {
     db_->exec("ROLLBACK");

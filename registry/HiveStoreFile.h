@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "Journal.h"
 #include "RegistryStore.h"
 #include "SqliteDb.h"
 
@@ -75,6 +77,21 @@ class HiveFile {
                std::uint32_t* type, std::string* data);
   void lengths(std::int64_t key, KeyInfo& info);
 
+  // The journal (HiveStoreJournal.cpp). A read-only hive of the first version
+  // has none: it lists nothing and takes no entries.
+  bool hasJournal() const { return hasJournal_; }
+  // The key's path below the root, each name as stored ("Software\\X").
+  std::string keyPath(std::int64_t id);
+  // Adds an entry in the open write transaction; returns its row id.
+  std::int64_t addEntry(const journal::Entry& entry);
+  // A pending entry's write is done (pending = 0), or it never happened
+  // (the row goes). Each is its own small transaction.
+  void finishPending(std::int64_t rowId, bool durable);
+  void dropEntry(std::int64_t rowId);
+  // Every entry, oldest first; ids as journal::entryId gives them.
+  void readEntries(bool userHive, std::vector<journal::Entry>& out);
+  sqlite::Database& database() { return *db_; }
+
  private:
   struct Statements;
   struct Cursor {
@@ -88,6 +105,7 @@ class HiveFile {
 
   void open();
   void createIfEmpty();
+  void upgrade();
   void verify();
   bool cursorFits(const Cursor& cursor, std::int64_t owner);
   void remember(Cursor& cursor, std::int64_t owner, std::uint32_t index);
@@ -97,6 +115,7 @@ class HiveFile {
   std::unique_ptr<sqlite::Database> db_;
   std::unique_ptr<Statements> s_;
   sqlite::Statement* getValue_ = nullptr;
+  bool hasJournal_ = false;
   int depth_ = 0;
   std::uint64_t writes_ = 0;  // this connection's commits, for the cursors
   Cursor keyCursor_;

@@ -19,6 +19,18 @@ std::string HostProfileStore::readString(const std::string& path, const std::str
 bool HostProfileStore::writeString(const std::string& path, const std::string& section,
                                    const std::string& key, const std::string& value) {
   if (!profile::writable(section, key, value)) return false;
+  return rewrite(path,
+                 [&](const std::string& file) { return profile::withValue(file, section, key, value); });
+}
+
+bool HostProfileStore::removeKey(const std::string& path, const std::string& section,
+                                 const std::string& key) {
+  if (!profile::writable(section, key, "")) return false;
+  return rewrite(path, [&](const std::string& file) { return profile::withoutValue(file, section, key); });
+}
+
+bool HostProfileStore::rewrite(const std::string& path,
+                               const std::function<std::string(const std::string&)>& change) {
   auto host = toHostPath_(path);
   if (!host) return false;
   hostfile::FolderLock lock(*host);
@@ -32,9 +44,9 @@ bool HostProfileStore::writeString(const std::string& path, const std::string& s
   } else if (hostfile::exists(*host)) {
     return false;  // there but unreadable: never replace what cannot be kept
   }
-  std::string updated = profile::withValue(file, section, key, value);
+  std::string updated = change(file);
   // Rewriting a file to the same bytes would only cost a sync and a rename.
-  if (existed && updated == file) return true;
+  if (updated == file && (existed || updated.empty())) return true;
   return hostfile::writeAtomically(*host, std::move(updated));
 }
 

@@ -22,8 +22,11 @@ class HostProfileStore : public ProfileStore {
   // path that maps nowhere and texts that would not read back (line breaks).
   bool writeString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
+  bool removeKey(const std::string& path, const std::string& section, const std::string& key) override;
 
  private:
+  bool rewrite(const std::string& path, const std::function<std::string(const std::string&)>& change);
+
   PathMapper toHostPath_;
 };
 

@@ -141,6 +141,21 @@ std::string withValue(std::string_view file, std::string_view section, std::stri
   return out;
 }
 
+std::string withoutValue(std::string_view file, std::string_view section, std::string_view key) {
+  key = trim(key);
+  Lines lines(file);
+  Line line;
+  if (!findSection(lines, trim(section), line)) return std::string(file);
+  while (lines.next(line)) {
+    std::string_view content = lines.content(line);
+    if (sectionName(content)) break;
+    auto entry = keyLine(content);
+    if (entry && cp1250::equalsIgnoreCase(entry->key, key))
+      return std::string(file.substr(0, line.begin)).append(file.substr(line.next));
+  }
+  return std::string(file);
+}
+
 bool writable(std::string_view section, std::string_view key, std::string_view value) {
   auto clean = [](std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) == s.npos; };
   return !trim(section).empty() && !trim(key).empty() && clean(section) && clean(key) && clean(value) &&

@@ -20,6 +20,10 @@ std::optional<std::string> findValue(std::string_view file, std::string_view sec
 std::string withValue(std::string_view file, std::string_view section, std::string_view key,
                       std::string_view value);
 
+// The file without the key's line (the first that matches); the same bytes
+// when there is none.
+std::string withoutValue(std::string_view file, std::string_view section, std::string_view key);
+
 // Whether a section, key and value can be written so that they read back:
 // no line breaks or NULs, no '=' in a key, no ']' in a section, nothing empty.
 bool writable(std::string_view section, std::string_view key, std::string_view value);

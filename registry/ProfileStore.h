@@ -17,6 +17,9 @@ class ProfileStore {
   // False when the file cannot be written.
   virtual bool writeString(const std::string& path, const std::string& section, const std::string& key,
                            const std::string& value) = 0;
+  // Removes the key's line (WritePrivateProfileStringA with no value); true
+  // also when there was none. False when the file cannot be written.
+  virtual bool removeKey(const std::string& path, const std::string& section, const std::string& key) = 0;
 };
 
 ProfileStore& currentProfileStore();

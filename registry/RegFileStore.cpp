@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "Cp1250.h"
+#include "Journal.h"
 #include "RegFile.h"
 
 namespace morvin::reg {
@@ -94,6 +95,7 @@ void readTree(RegistryStore& store, Key root, const std::string& path, Key key, 
 
 void applyRegDocument(RegistryStore& store, const RegDocument& document) {
   std::string failure;
+  journal::Group oneChange;  // an import is taken back as a whole
   Status status = store.atomically([&]() -> Status {
     for (const RegKeyEntry& entry : document.keys) {
       Status s = applyKey(store, entry, failure);

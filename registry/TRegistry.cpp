@@ -3,6 +3,7 @@
 #include "TRegistry.h"
 
 #include "Errors.h"
+#include "Journal.h"
 
 namespace morvin {
 
@@ -129,6 +130,7 @@ bool TRegistry::RemoveValue(const std::string& name) {
 // One batch for the whole tree: a store pays one durable commit instead of one per key.
 bool TRegistry::RemoveKeyTree(const std::string& path) {
   bool removed = false;
+  reg::journal::Group oneChange;  // the whole tree comes back as one
   reg::Status committed = store_.atomically([&] {
     removed = removeTree(path);
     return reg::err::Success;

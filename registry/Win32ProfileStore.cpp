@@ -35,6 +35,14 @@ bool Win32ProfileStore::writeString(const std::string& path, const std::string& 
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 
+bool Win32ProfileStore::removeKey(const std::string& path, const std::string& section,
+                                  const std::string& key) {
+  if (breaksLines(section) || breaksLines(key) || key.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, path.c_str()) != 0;
+}
+
 }  // namespace morvin::reg
 
 #endif

@@ -123,13 +123,21 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& keyArgum
   } catch (const Exception& e) {
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
+  writeOutput(file, text);
+  return Ok;
+}
+
+void writeOutput(const std::optional<std::string>& file, const std::string& text) {
   if (file) {
     if (reg::hostfile::isReadOnly(*file)) throw Failure{MachineFailure, *file + " is read-only"};
     if (!reg::hostfile::writeAtomically(*file, text)) throw Failure{MachineFailure, "Cannot write " + *file};
   } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
     throw Failure{MachineFailure, "Cannot write to the standard output"};
   }
-  return Ok;
+}
+
+reg::RegistryStore& openMachineStore(const std::string& machineFolder) {
+  return openStore(machineFolder);
 }
 
 ExitCode query(const std::string& machineFolder, const std::string& keyArgument,

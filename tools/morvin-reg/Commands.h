@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "registry/RegistryStore.h"
 
 namespace morvin::tool {
 
@@ -21,5 +24,13 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& key,
                    const std::optional<std::string>& file);
 ExitCode query(const std::string& machineFolder, const std::string& key,
                const std::optional<std::string>& value);
+
+// The commands on the journal of changes: history, undo, changes.
+ExitCode journalCommand(const std::string& machineFolder, const std::vector<std::string>& args);
+
+// Shared by the commands: the machine's store (Failure when there is none),
+// and `text` written whole to `file` or to the standard output.
+reg::RegistryStore& openMachineStore(const std::string& machineFolder);
+void writeOutput(const std::optional<std::string>& file, const std::string& text);
 
 }  // namespace morvin::tool

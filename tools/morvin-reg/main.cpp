@@ -1,4 +1,5 @@
-// morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE]
+// morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE] |
+//            history | undo | changes
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #endif
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
+#include "registry/Journal.h"
 #ifdef _WIN32
 #include "platform/Win32CommandLine.h"
 #endif
@@ -25,12 +27,20 @@ constexpr const char* kUsage =
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
     "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
+    "  history [--limit N] list the journal of changes, newest first: id, time, source, key, value,\n"
+    "                      before -> after\n"
+    "  undo ID... | --last N | --all [--force]\n"
+    "                      take changes back (with the rest of their action); a value changed since\n"
+    "                      is a conflict: exit status 4 and nothing taken back, unless --force\n"
+    "  changes [FILE] [--msdos FILE]\n"
+    "                      write what changed since the machine was made as REGEDIT4 (and MsDos.sys\n"
+    "                      when it changed)\n"
     "\n"
     "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
     "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
-    "written, 4 the drive changed since the import.\n";
+    "written, 4 a conflict (for apply: the drive changed since the import).\n";
 
 int usage(const char* problem) {
   std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
@@ -64,6 +74,7 @@ int run(std::vector<std::string> args) {
     return operands >= i ? std::optional<std::string>(args[i]) : std::nullopt;
   };
   const std::string folder = machine ? *machine : morvin::platform::defaultMachineFolder();
+  morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
 
   if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
 #ifndef _WIN32
@@ -81,6 +92,7 @@ int run(std::vector<std::string> args) {
     return exportKey(folder, args[1], optionalOperand(2));
   if (command == "query" && (operands == 1 || operands == 2))
     return query(folder, args[1], optionalOperand(2));
+  if (command == "history" || command == "undo" || command == "changes") return journalCommand(folder, args);
   if (command == "init" || command == "import" || command == "export" || command == "query")
     return usage(("wrong number of arguments for " + command).c_str());
   return usage(("unknown command " + command).c_str());

@@ -1,0 +1,97 @@
+#include "Journal.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <random>
+
+namespace morvin::reg::journal {
+namespace {
+
+std::mutex providerMutex;
+std::function<std::string()> provider;
+std::string defaultSource;
+
+thread_local std::optional<std::string> scopedSource;
+thread_local std::int64_t group = 0;
+thread_local int groupDepth = 0;
+thread_local std::int64_t undoing = 0;
+std::atomic<int> suspendDepth{0};
+
+// Group numbers only need to differ between actions, also of other processes.
+std::int64_t newGroupNumber() {
+  static std::mt19937_64 engine{std::random_device{}() ^ static_cast<std::uint64_t>(nowMicros())};
+  static std::mutex mutex;
+  std::lock_guard lock(mutex);
+  return static_cast<std::int64_t>(engine() >> 2) + 1;
+}
+
+}  // namespace
+
+std::int64_t nowMicros() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string currentSource() {
+  if (scopedSource) return *scopedSource;
+  std::lock_guard lock(providerMutex);
+  if (provider) {
+    std::string fromProvider = provider();
+    if (!fromProvider.empty()) return fromProvider;
+  }
+  return defaultSource;
+}
+
+void setSourceProvider(std::function<std::string()> newProvider) {
+  std::lock_guard lock(providerMutex);
+  provider = std::move(newProvider);
+}
+
+void setDefaultSource(std::string cp1250Source) {
+  std::lock_guard lock(providerMutex);
+  defaultSource = std::move(cp1250Source);
+}
+
+Source::Source(std::string cp1250Source) : previous_(scopedSource) {
+  scopedSource = std::move(cp1250Source);
+}
+Source::~Source() {
+  scopedSource = previous_;
+}
+
+std::int64_t currentGroup() {
+  return group;
+}
+
+Group::Group() : outermost_(groupDepth++ == 0) {
+  if (outermost_) group = newGroupNumber();
+}
+Group::~Group() {
+  if (--groupDepth == 0) group = 0;
+}
+std::int64_t Group::id() const {
+  return group;
+}
+
+std::int64_t currentlyUndoing() {
+  return undoing;
+}
+Undoing::Undoing(std::int64_t id) : previous_(undoing) {
+  undoing = id;
+}
+Undoing::~Undoing() {
+  undoing = previous_;
+}
+
+bool suspended() {
+  return suspendDepth.load() > 0;
+}
+Suspended::Suspended() {
+  ++suspendDepth;
+}
+Suspended::~Suspended() {
+  --suspendDepth;
+}
+
+}  // namespace morvin::reg::journal

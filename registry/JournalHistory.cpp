@@ -1,0 +1,329 @@
+// Sections: reading items now; the history; taking back; net changes and
+// the .reg file; readable forms.
+#include "JournalHistory.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "Cp1250.h"
+#include "HiveStoreNames.h"
+#include "JournalProfileStore.h"
+#include "RegFile.h"
+
+namespace morvin::reg::journal {
+namespace {
+
+Key rootOf(const Entry& entry) {
+  return rootFromName(entry.root, false).value_or(0);
+}
+
+// The identity of an item, letter case aside.
+std::string itemKey(const Entry& e) {
+  std::string key(1, static_cast<char>('0' + static_cast<int>(e.kind)));
+  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) key += hive::fold(*part) + '\0';
+  return key;
+}
+
+int depth(const std::string& path) {
+  return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
+}
+
+std::string failure(const Entry& e, const char* what, Status status) {
+  return std::string(what) + " " + describeItem(e) + ": " + describeStatus(status);
+}
+
+// Puts the item into `state`; appends to `failures` when the store refuses.
+void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles,
+             std::vector<std::string>& failures) {
+  const Key root = rootOf(e);
+  Key key = 0;
+  Status status = err::Success;
+  switch (e.kind) {
+    case Kind::Value:
+      if (state.present) {
+        status = store.createKey(root, e.path, access::AllAccess, &key);
+        if (status == err::Success) {
+          status = store.setValue(key, e.name, state.type,
+                                  reinterpret_cast<const std::uint8_t*>(state.data.data()),
+                                  static_cast<std::uint32_t>(state.data.size()));
+          store.closeKey(key);
+        }
+      } else if (store.openKey(root, e.path, access::AllAccess, &key) == err::Success) {
+        status = store.deleteValue(key, e.name);
+        if (status == err::FileNotFound) status = err::Success;
+        store.closeKey(key);
+      }
+      if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
+      return;
+    case Kind::Key:
+      if (state.present) {
+        status = store.createKey(root, e.path, access::AllAccess, &key);
+        if (status == err::Success) store.closeKey(key);
+      } else {
+        status = store.deleteKey(root, e.path);
+        if (status == err::FileNotFound) status = err::Success;
+      }
+      if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
+      return;
+    case Kind::Profile: {
+      const bool ok = state.present ? profiles.writeString(e.path, e.section, e.name, state.data)
+                                    : profiles.removeKey(e.path, e.section, e.name);
+      if (!ok) failures.push_back(formatMessage("Unable to write to %s", e.path));
+      return;
+    }
+  }
+}
+
+// Whether the item is where the entry left it. A key is judged by being
+// there or not: what it holds has entries of its own (taking back the making
+// of a key takes what it still holds with it, each value journaled).
+bool asLeft(const Entry& e, const State& now) {
+  if (e.kind == Kind::Key) return now.present == e.after.present;
+  return now == e.after;
+}
+
+}  // namespace
+
+// ---- reading items now --------------------------------------------------------
+
+State currentState(const Entry& e, RegistryStore& store, ProfileStore& profiles) {
+  if (e.kind == Kind::Profile) return profileState(profiles, e.path, e.section, e.name);
+  Key key = 0;
+  if (store.openKey(rootOf(e), e.path, access::Read, &key) != err::Success) return {};
+  State state;
+  if (e.kind == Kind::Key) {
+    KeyInfo info;
+    state.present = true;
+    if (store.queryInfoKey(key, &info) == err::Success && (info.subKeys || info.values)) state.type = 1;
+  } else {
+    std::uint32_t type = 0, size = 0;
+    if (store.queryValue(key, e.name, &type, nullptr, &size) == err::Success) {
+      std::string data(size, '\0');
+      if (store.queryValue(key, e.name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size) ==
+          err::Success) {
+        data.resize(size);
+        state = {true, type, std::move(data)};
+      }
+    }
+  }
+  store.closeKey(key);
+  return state;
+}
+
+// ---- the history ----------------------------------------------------------------
+
+std::vector<Entry> history(HiveStore& store, ProfileStore& profiles) {
+  std::vector<Entry> entries = store.journalEntries();
+  std::vector<Entry> out;
+  out.reserve(entries.size());
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    if (it->pending) {
+      State now = currentState(*it, store, profiles);
+      if (now == it->before && !(it->before == it->after)) continue;  // never written
+      if (now == it->after)
+        it->pending = false;
+      else
+        it->after = std::move(now);
+    }
+    out.push_back(std::move(*it));
+  }
+  return out;
+}
+
+// ---- taking back ----------------------------------------------------------------
+
+std::vector<UndoStep> planUndo(HiveStore& store, ProfileStore& profiles,
+                               const std::vector<std::int64_t>& ids) {
+  const std::vector<Entry> all = history(store, profiles);
+  std::set<std::int64_t> chosen(ids.begin(), ids.end()), groups;
+  for (const Entry& e : all)
+    if (chosen.count(e.id) && e.group != 0) groups.insert(e.group);
+  std::map<std::string, State> expected;  // each item's state when its next step comes
+  std::vector<UndoStep> steps;
+  for (const Entry& e : all) {  // newest first
+    if (!chosen.count(e.id) && !(e.group != 0 && groups.count(e.group))) continue;
+    auto [item, first] = expected.try_emplace(itemKey(e));
+    if (first) item->second = currentState(e, store, profiles);
+    const bool conflict = !asLeft(e, item->second);
+    steps.push_back({e, conflict, item->second});
+    item->second = e.before;
+  }
+  return steps;
+}
+
+UndoResult applyUndo(HiveStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
+                     const ConflictQuestion& ask) {
+  UndoResult result;
+  Group group;
+  for (const UndoStep& step : steps) {
+    if (step.conflict && !(ask && ask(step.entry, step.now))) {
+      ++result.leftAsIs;
+      continue;
+    }
+    Undoing marker(step.entry.id);
+    const std::size_t failed = result.failures.size();
+    restore(step.entry, step.entry.before, store, profiles, result.failures);
+    if (result.failures.size() == failed) ++result.takenBack;
+  }
+  return result;
+}
+
+UndoResult undo(HiveStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
+                const ConflictQuestion& ask) {
+  return applyUndo(store, profiles, planUndo(store, profiles, ids), ask);
+}
+
+UndoResult undoAll(HiveStore& store, ProfileStore& profiles) {
+  std::vector<NetChange> changes = netChanges(store, profiles);
+  // Keys come back parents first, values and profile keys next, and keys made
+  // since go last, children first.
+  auto rank = [](const NetChange& c) {
+    if (c.first.kind != Kind::Key) return 1;
+    return c.first.before.present ? 0 : 2;
+  };
+  std::stable_sort(changes.begin(), changes.end(), [&](const NetChange& a, const NetChange& b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    if (rank(a) == 0) return depth(a.first.path) < depth(b.first.path);
+    if (rank(a) == 2) return depth(a.first.path) > depth(b.first.path);
+    return false;
+  });
+  UndoResult result;
+  Group group;
+  for (const NetChange& c : changes) {
+    const std::size_t failed = result.failures.size();
+    restore(c.first, c.first.before, store, profiles, result.failures);
+    if (result.failures.size() == failed) ++result.takenBack;
+  }
+  return result;
+}
+
+// ---- net changes and the .reg file ------------------------------------------------
+
+std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles) {
+  std::vector<Entry> entries = history(store, profiles);
+  std::map<std::string, Entry> firstOf;  // oldest entry of each item
+  std::vector<std::string> order;
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    auto [slot, inserted] = firstOf.try_emplace(itemKey(*it), *it);
+    if (inserted) order.push_back(slot->first);
+  }
+  std::vector<NetChange> out;
+  for (const std::string& item : order) {
+    const Entry& first = firstOf.at(item);
+    State now = currentState(first, store, profiles);
+    const bool same = first.kind == Kind::Key ? now.present == first.before.present : now == first.before;
+    if (!same) out.push_back({first, std::move(now)});
+  }
+  return out;
+}
+
+std::string changesReg(HiveStore& store) {
+  // Only registry items are asked for: no profile file is read.
+  class NoProfiles : public ProfileStore {
+   public:
+    std::string readString(const std::string&, const std::string&, const std::string&,
+                           const std::string& def) override {
+      return def;
+    }
+    bool writeString(const std::string&, const std::string&, const std::string&,
+                     const std::string&) override {
+      return false;
+    }
+    bool removeKey(const std::string&, const std::string&, const std::string&) override { return false; }
+  } none;
+  return changesReg(netChanges(store, none));
+}
+
+std::string changesReg(const std::vector<NetChange>& changes) {
+  struct KeyChanges {
+    Key root = 0;
+    std::string path;
+    bool removed = false;
+    bool made = false;
+    std::vector<RegValueEntry> values;
+  };
+  std::map<std::string, KeyChanges> keys;  // by folded root and path: parents before children
+  auto slot = [&](const Entry& e) -> KeyChanges& {
+    KeyChanges& k = keys[hive::fold(e.root + "\\" + e.path)];
+    k.root = rootOf(e);
+    k.path = e.path;
+    return k;
+  };
+  for (const NetChange& c : changes) {
+    if (c.first.kind == Kind::Key) {
+      (c.now.present ? slot(c.first).made : slot(c.first).removed) = true;
+    } else if (c.first.kind == Kind::Value) {
+      RegValueEntry value{c.first.name, !c.now.present, c.now.type, c.now.data};
+      slot(c.first).values.push_back(std::move(value));
+    }
+  }
+  RegDocument document;
+  std::vector<std::string> removedTrees;  // a removed key's tree goes with its one line
+  for (auto& [folded, k] : keys) {
+    if (std::any_of(removedTrees.begin(), removedTrees.end(),
+                    [&](const std::string& tree) { return folded.compare(0, tree.size(), tree) == 0; }))
+      continue;
+    if (k.removed) {
+      removedTrees.push_back(folded + hive::fold("\\"));
+      document.keys.push_back({k.root, k.path, true, {}});
+      continue;
+    }
+    if (!k.made && k.values.empty()) continue;
+    document.keys.push_back({k.root, k.path, false, std::move(k.values)});
+  }
+  if (document.keys.empty()) return {};
+  return writeRegText(document);
+}
+
+bool profileChanged(const std::vector<NetChange>& changes, const std::string& windowsPath) {
+  return std::any_of(changes.begin(), changes.end(), [&](const NetChange& c) {
+    return c.first.kind == Kind::Profile && cp1250::equalsIgnoreCase(c.first.path, windowsPath);
+  });
+}
+
+// ---- readable forms -----------------------------------------------------------------
+
+std::string describeState(const Entry& e, const State& s) {
+  if (!s.present) return "(brak)";
+  if (e.kind == Kind::Key) return s.type ? cp1250::fromUtf8("(klucz z zawartością)") : "(klucz)";
+  char buffer[64];
+  switch (s.type) {
+    case type::Dword:
+      if (s.data.size() == 4) {
+        const auto* b = reinterpret_cast<const unsigned char*>(s.data.data());
+        const std::uint32_t v = b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t{b[3]} << 24);
+        std::snprintf(buffer, sizeof buffer, "%u (0x%08X)", v, v);
+        return buffer;
+      }
+      break;
+    case type::Sz:
+    case type::ExpandSz: {
+      const std::size_t end = s.data.find('\0');
+      return "\"" + s.data.substr(0, end) + "\"";
+    }
+    default:
+      break;
+  }
+  std::string hex;
+  for (unsigned char c : s.data) {
+    std::snprintf(buffer, sizeof buffer, hex.empty() ? "%02X" : " %02X", c);
+    hex += buffer;
+  }
+  return hex.empty() ? "(puste)" : hex;
+}
+
+std::string describeItem(const Entry& e) {
+  switch (e.kind) {
+    case Kind::Profile:
+      return e.path + " [" + e.section + "] " + e.name;
+    case Kind::Key:
+      return e.root + "\\" + e.path;
+    case Kind::Value:
+      break;
+  }
+  return e.root + "\\" + e.path + " " + (e.name.empty() ? "@" : "\"" + e.name + "\"");
+}
+
+}  // namespace morvin::reg::journal
