@@ -7,6 +7,8 @@
 #include "platform/Machine.h"
 #include "platform/Win9xImport.h"
 #include "registry/Cp1250.h"
+#include "registry/HiveStore.h"
+#include "registry/JournalHistory.h"
 #include "registry/Win9xHive.h"
 
 namespace morvin::tool {
@@ -101,6 +103,30 @@ ExitCode initFrom(const std::string& machineFolder, const std::vector<std::strin
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
   std::printf("Created the machine in %s from %s\n", machineFolder.c_str(), options.source.c_str());
+  return Ok;
+}
+
+ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::string>& args) {
+  const Arguments parsed = parse("apply", args, {"--dry-run", "--force"}, {"--partition"});
+  const platform::win9x::ApplyOptions options{.target = parsed.operand,
+                                              .partition = partitionOf(parsed),
+                                              .dryRun = parsed.has("--dry-run"),
+                                              .force = parsed.has("--force")};
+  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
+  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  std::vector<std::string> written;
+  try {
+    written = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
+  } catch (const DriveError& e) {
+    rethrow(e);
+  } catch (const Exception& e) {
+    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+  }
+  if (written.empty())
+    std::printf("Nothing to write: %s holds every change already\n", options.target.c_str());
+  else
+    std::printf(options.dryRun ? "Would write into %s:\n" : "Wrote into %s:\n", options.target.c_str());
+  for (const std::string& path : written) std::printf("  %s\n", path.c_str());
   return Ok;
 }
 

@@ -10,6 +10,6 @@
 namespace morvin::tool {
 
 ExitCode initFrom(const std::string& machineFolder, const std::vector<std::string>& args);
-ExitCode apply(const std::string& machineFolder, const std::vector<std::string>& args);
+ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::string>& args);
 
 }  // namespace morvin::tool

@@ -1,5 +1,5 @@
 // morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE] |
-//            history | undo | changes
+//            history | undo | changes | apply TARGET
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "  init                create the default machine (an existing one is kept) and show where it is\n"
     "  init --from SOURCE [--user NAME] [--partition N] [--replace]\n"
     "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
+    "  apply TARGET [--dry-run] [--force] [--partition N]\n"
+    "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
     "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
@@ -86,6 +88,7 @@ int run(std::vector<std::string> args) {
       rest[0].erase(0, 7);
       return rest;
     }());
+  if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
 #endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
   if (command == "export" && (operands == 1 || operands == 2))
