@@ -278,7 +278,6 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
   struct Write {
     std::string drivePath;
     std::optional<std::string> bytes;  // nullopt for a folder
-    std::int64_t attributes = -1;
   };
   std::vector<Write> plan;
   const auto files = machineFiles(machine.driveC());
@@ -292,12 +291,10 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
     else
       plan.push_back({names.toDrive(f.path), host::readFile(machine.driveC() + "/" + f.path)});
   }
+  // MSDOS.SYS goes back when its text changed, with the attributes it has on
+  // the drive (the program lifts them on the machine while it runs).
   const auto msDosNow = host::readFile(machine.driveC() + "/MsDos.sys");
-  const std::int64_t msDosAttributesNow = getHostFileAttributes(machine.driveC() + "/MsDos.sys");
-  const std::uint32_t dosBits = 0x27;
-  if (msDosNow && (msDosNow != record->msDosSys || (static_cast<std::uint32_t>(msDosAttributesNow) &
-                                                    dosBits) != (record->msDosAttributes & dosBits)))
-    plan.push_back({"MSDOS.SYS", msDosNow, msDosAttributesNow & dosBits});
+  if (msDosNow && msDosNow != record->msDosSys) plan.push_back({"MSDOS.SYS", msDosNow});
 
   const std::uint64_t changesHash = changes.empty() ? 0 : contentHash(changes);
   if (!changes.empty() && changesHash != record->handedBack) {
@@ -343,20 +340,14 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
     if (!host::writeFileDurably(scratchFile, *w.bytes))
       throw Exception("Cannot write " + cp1250::fromUtf8(scratchFile));
     drive->copyIn(scratchFile, w.drivePath);
-    if (w.attributes >= 0)
-      drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(w.attributes));
-    else if (old > 0 && (old & 0x07))
-      drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(old));
+    if (old > 0 && (old & 0x07)) drive->setAttributes(w.drivePath, static_cast<std::uint32_t>(old));
   }
   std::error_code ec;
   fs::remove(scratchFile, ec);
   if (options.dryRun) return written;
 
   record->files = files;
-  if (msDosNow) {
-    record->msDosSys = msDosNow;
-    record->msDosAttributes = static_cast<std::uint32_t>(msDosAttributesNow & dosBits);
-  }
+  if (msDosNow) record->msDosSys = msDosNow;
   if (changesHash != 0) record->handedBack = changesHash;
   record->hives = hivesNow;
   writeRecord(machine.record(), *record);

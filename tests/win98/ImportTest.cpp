@@ -113,6 +113,8 @@ TEST_F(Win98Import, AUserOfTheDriveHasHisOwnHiveAsTheCurrentUser) {
   reg::HiveStore store(machine.systemDat(), machine.userDat());
   EXPECT_EQ(contentOf(store, reg::kCurrentUser), contentOf(fixture_.profileUser));
   EXPECT_TRUE(fs::exists(machine.driveC() + "/WINDOWS/Profiles/Jan/Menu Start/Programy/Jana.lnk"));
+  // The imported registry is where the journal begins: no changes yet.
+  EXPECT_EQ(reg({"changes"}).out, "REGEDIT4\r\n\r\n");
 }
 
 TEST_F(Win98Import, BadInputIsNamedAndLeavesNoMachine) {
