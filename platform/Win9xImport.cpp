@@ -17,6 +17,7 @@
 #include "registry/HiveStore.h"
 #include "registry/HiveStoreNames.h"
 #include "registry/Journal.h"
+#include "registry/RegFile.h"
 #include "registry/Win9xHive.h"
 
 namespace morvin::platform::win9x {
@@ -142,6 +143,61 @@ Hive readDriveHive(Drive& drive, const std::string& path, const std::string& sub
   Hive hive{path, reg::win9x::readHive(copy, subKey, root, drive.source() + ": " + path), {}};
   hive.state = {path, bytes->size(), contentHash(*bytes)};
   return hive;
+}
+
+const reg::RegKeyEntry* findKey(const reg::RegDocument& document, const reg::RegKeyEntry& key) {
+  for (const reg::RegKeyEntry& k : document.keys)
+    if (k.root == key.root && cp1250::equalsIgnoreCase(k.path, key.path)) return &k;
+  return nullptr;
+}
+
+bool mentions(const reg::RegDocument& document, const reg::RegKeyEntry& key, const std::string& value) {
+  const reg::RegKeyEntry* k = findKey(document, key);
+  if (!k) return false;
+  for (const reg::RegValueEntry& v : k->values)
+    if (cp1250::equalsIgnoreCase(v.name, value)) return true;
+  return false;
+}
+
+// The changes since the import, plus whatever an earlier hand-back changed
+// and has been taken back since: those values go back to what the machine
+// holds now, or the drive would keep the change. Empty when there is nothing.
+std::string withTakenBack(const std::string& changes, const std::string& lastHandedBack,
+                          reg::RegistryStore& store) {
+  reg::RegDocument now = changes.empty() ? reg::RegDocument{} : reg::parseRegText(changes);
+  if (!lastHandedBack.empty()) {
+    const reg::RegDocument last = reg::parseRegText(lastHandedBack);
+    reg::RegDocument restore;
+    for (const reg::RegKeyEntry& key : last.keys) {
+      if (findKey(now, key) && (key.remove || key.values.empty())) continue;
+      reg::Key handle = 0;
+      const bool exists = store.openKey(key.root, key.path, reg::access::Read, &handle) == reg::err::Success;
+      if (key.remove || key.values.empty()) {
+        // A key removed (or made) then: now as it is in the machine.
+        if (exists && key.remove) reg::readRegTree(store, key.root, key.path, &restore);
+        if (!exists && !key.remove) restore.keys.push_back({key.root, key.path, true, {}});
+      } else {
+        reg::RegKeyEntry entry{key.root, key.path, false, {}};
+        for (const reg::RegValueEntry& value : key.values) {
+          if (mentions(now, key, value.name)) continue;
+          reg::RegValueEntry current{value.name, true, 0, {}};
+          std::uint32_t type = 0, size = 0;
+          if (exists && store.queryValue(handle, value.name, &type, nullptr, &size) == reg::err::Success) {
+            current.remove = false;
+            current.type = type;
+            current.data.resize(size);
+            store.queryValue(handle, value.name, &type, reinterpret_cast<std::uint8_t*>(current.data.data()),
+                             &size);
+          }
+          entry.values.push_back(current);
+        }
+        if (!entry.values.empty()) restore.keys.push_back(entry);
+      }
+      if (exists) store.closeKey(handle);
+    }
+    now.keys.insert(now.keys.end(), restore.keys.begin(), restore.keys.end());
+  }
+  return now.keys.empty() ? std::string() : reg::writeRegText(now);
 }
 
 }  // namespace
@@ -296,8 +352,10 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
   const auto msDosNow = host::readFile(machine.driveC() + "/MsDos.sys");
   if (msDosNow && msDosNow != record->msDosSys) plan.push_back({"MSDOS.SYS", msDosNow});
 
-  const std::uint64_t changesHash = changes.empty() ? 0 : contentHash(changes);
-  if (!changes.empty() && changesHash != record->handedBack) {
+  const std::string lastHandedBack = host::readFile(machine.record() + "/" + kChangesFile).value_or("");
+  const std::string handBack = withTakenBack(changes, lastHandedBack, store);
+  const std::uint64_t changesHash = handBack.empty() ? 0 : contentHash(handBack);
+  if (!handBack.empty() && changesHash != record->handedBack) {
     reg::Key key = 0;
     std::string startup;
     if (store.openKey(reg::kCurrentUser, kShellFolders, reg::access::Read, &key) == reg::err::Success) {
@@ -314,7 +372,7 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
       throw DriveError(cp1250::fromUtf8("The machine's registry names no Startup folder on drive C: "
                                         "(Shell Folders \"Startup\" of HKEY_CURRENT_USER)"),
                        Fault::Failure);
-    plan.push_back({kChangesFile, changes});
+    plan.push_back({kChangesFile, handBack});
     plan.push_back({*startupFolder, std::nullopt});
     std::string batchPath = startup;
     while (batchPath.ends_with('\\')) batchPath.pop_back();
@@ -348,7 +406,11 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
 
   record->files = files;
   if (msDosNow) record->msDosSys = msDosNow;
-  if (changesHash != 0) record->handedBack = changesHash;
+  if (changesHash != 0) {
+    record->handedBack = changesHash;
+    if (!host::writeFileDurably(machine.record() + "/" + kChangesFile, handBack))
+      throw Exception("Cannot write " + cp1250::fromUtf8(machine.record() + "/" + kChangesFile));
+  }
   record->hives = hivesNow;
   writeRecord(machine.record(), *record);
   return written;

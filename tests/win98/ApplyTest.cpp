@@ -107,6 +107,21 @@ TEST_F(Win98Apply, TheChangesReachTheDriveAndNothingElseChanges) {
   }
 }
 
+TEST_F(Win98Apply, AChangeTakenBackAfterItWasHandedBackIsHandedBackToo) {
+  const std::string drive = dir_ + "/drive";
+  fixture_.writeFolder(drive);
+  ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
+  change();
+  ASSERT_EQ(reg({"apply", drive}).status, 0);
+  ASSERT_EQ(reg({"undo", "--all"}).status, 0);
+  ASSERT_EQ(reg({"changes"}).out, "REGEDIT4\r\n\r\n");
+  const auto applied = reg({"apply", drive});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  const auto reg = platform::host::readFile(drive + "/MORVINNG.REG");
+  ASSERT_TRUE(reg);
+  EXPECT_NE(reg->find("\"NoNetSetup\"=dword:00000005"), std::string::npos) << *reg;
+}
+
 TEST_F(Win98Apply, ADriveWhoseHivesChangedIsWrittenOnlyWhenForced) {
   const std::string drive = dir_ + "/drive";
   fixture_.writeFolder(drive);
