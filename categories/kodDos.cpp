@@ -15,6 +15,7 @@
 #include "shell/Binding.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -81,6 +82,7 @@ binding::Row bootRow(const BootFlag& flag) {
 
 TfmDos::TfmDos(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmDos>()) {
   ui->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui->retranslateUi(this); });
   setWindowFlag(Qt::Tool);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   const QPixmap banner = LoadPictureOrNothing(dataFile("Data\\Gfx\\Bmp\\Dos\\Baner.png"));

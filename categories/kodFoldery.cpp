@@ -5,6 +5,7 @@
 
 #include "registry/TRegistry.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -59,6 +60,7 @@ TfmFoldery::TfmFoldery(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   ui_->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui_->retranslateUi(this); });
   setFixedSize(size());
   ui_->lista->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   ui_->lista->horizontalHeader()->resizeSection(1, 266);

@@ -21,6 +21,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -238,6 +239,10 @@ TfmIkony::TfmIkony(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
   loadPictures();
   buildSuggestions();
   connectHandlers();
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
+  });
   engine_ = new binding::Engine(this, bindings());
   engine_->connectWrites();
   unguarded([this] { FormCreate(); });
@@ -265,7 +270,9 @@ void TfmIkony::loadPictures() {
 void TfmIkony::buildSuggestions() {
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
-  PopupMenu1->setAccessibleName(QString::fromUtf8("Propozycje nazw kosza"));
+  // Its entries are names the Polish system is given as they stand, in any language.
+  PopupMenu1->setProperty("morvinNames", true);
+  PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
   for (const Suggestion& s : kSuggestions) {
     QAction* item = PopupMenu1->addAction(QString::fromUtf8(s.caption));
     item->setObjectName(QString::fromLatin1(s.name));
@@ -334,8 +341,7 @@ void TfmIkony::SpeedButtonMouseMove(int object) {
 void TfmIkony::SpeedButtonClick(int object) {
   guarded([&] {
     const std::optional<QString> answer =
-        dialogs().inputBox(this, QString::fromUtf8("Wprowadź tekst"),
-                           QString::fromUtf8("Wprowadź nowy tekst opisu pomocy"), QString());
+        dialogs().inputBox(this, tr("Wprowadź tekst"), tr("Wprowadź nowy tekst opisu pomocy"), QString());
     if (!answer || answer->isEmpty()) return;
     writeDescription(kObjects[object], toAnsi(*answer));
   });

@@ -1,5 +1,6 @@
 #include "kodMenuStart.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
@@ -166,6 +168,12 @@ QIcon twoStateGlyph(const char* name) {
   return icon;
 }
 
+// The caption breaks after "Sterowania" so that it shows on two lines.
+void captionShortcutButton(QAbstractButton* button) {
+  button->setText(
+      QCoreApplication::translate("TfmMenuStart", "Stwórz skrót do Panelu Sterowania\n w Menu Start"));
+}
+
 }  // namespace
 
 TfmMenuStart::TfmMenuStart(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmMenuStart>()) {
@@ -187,6 +195,10 @@ TfmMenuStart::TfmMenuStart(QWidget* parent) : QDialog(parent), ui(std::make_uniq
   connect(ui->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 
   engine_ = new binding::Engine(this, bindingTable());
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    captionShortcutButton(ui->BitBtn2);
+  });
   unguarded([this] { FormCreate(); });
 }
 
@@ -206,8 +218,7 @@ void TfmMenuStart::loadDesignPictures() {
 
 void TfmMenuStart::FormCreate() {
   engine_->start();
-  // The caption breaks after "Sterowania" so that it shows on two lines.
-  ui->BitBtn2->setText(QStringLiteral("Stwórz skrót do Panelu Sterowania\n w Menu Start"));
+  captionShortcutButton(ui->BitBtn2);
 }
 
 void TfmMenuStart::showProgramsPicture(bool subfoldersHidden) {
@@ -269,9 +280,9 @@ void TfmMenuStart::BitBtn3Click() {
         ++line;
         continue;
       }
-      const Answer answer = dialogs().question(
-          this, QStringLiteral("Warning"),
-          QStringLiteral("Czy napewno chcesz usunąć ten element Autostartu?"), MsgIcon::Warning);
+      const Answer answer =
+          dialogs().question(this, QStringLiteral("Warning"),
+                             tr("Czy napewno chcesz usunąć ten element Autostartu?"), MsgIcon::Warning);
       if (answer == Answer::No) return;
       if (answer != Answer::Yes) {
         ++line;  // the box was closed otherwise: this line stays, the scan goes on

@@ -5,6 +5,7 @@
 #include "registry/TRegistry.h"
 #include "shell/Binding.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
 #include "ui_kodPulpit.h"
@@ -80,6 +81,7 @@ std::vector<Row> bindings() {
 
 TfmPulpit::TfmPulpit(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmPulpit>()) {
   ui->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui->retranslateUi(this); });
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(size());
   connect(ui->SpeedButton1, &QToolButton::clicked, this,

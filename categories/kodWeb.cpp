@@ -2,6 +2,7 @@
 
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -49,6 +50,7 @@ std::vector<binding::Row> TfmWeb::Bindings() {
 
 TfmWeb::TfmWeb(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmWeb>()) {
   ui->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui->retranslateUi(this); });
   setObjectName(QStringLiteral("fmWeb"));
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   ui->Image1->setPixmap(LoadPictureOrNothing(dataFile(QStringLiteral("Data\\Gfx\\Bmp\\Siec.bmp"))));

@@ -12,6 +12,7 @@
 #include "registry/TRegistry.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -85,6 +86,7 @@ std::optional<std::int32_t> parseWholeNumber(const std::string& text) {
 TfmWindows::TfmWindows(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TfmWindows>()) {
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   ui_->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui_->retranslateUi(this); });
   // The hints are hidden until their field changes; their place stays reserved.
   for (QLabel* hint : {ui_->Label4, ui_->Label6, ui_->Label8}) {
     QSizePolicy policy = hint->sizePolicy();
@@ -151,10 +153,9 @@ void TfmWindows::Button4Click() {
   const auto h = parseWholeNumber(height);
   if (!w || !h) return;  // a field that is no whole number ends the action
   if (std::int64_t(*w) + *h > kLargestUnaskedSum) {
-    const QString question =
-        QString::fromUtf8(
-            "Wprowadzono rozdzielczość większą niż 1024x768. Czy napewno chcesz zmienić rozdzielczość na ") +
-        ui_->Edit2->text() + "x" + ui_->Edit5->text() + " ?";
+    const QString question = tr("Wprowadzono rozdzielczość większą niż 1024x768. Czy napewno chcesz zmienić "
+                                "rozdzielczość na %1x%2 ?")
+                                 .arg(ui_->Edit2->text(), ui_->Edit5->text());
     if (dialogs().question(this, "Warning", question, MsgIcon::Warning) != Answer::Yes) return;
   }
   reg.WriteText("Resolution", width + "," + height);

@@ -1,14 +1,18 @@
 #include "Articles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "shell/DataPaths.h"
+#include "shell/Language.h"
 
 namespace morvin::guide {
 
 QStringList articleNames() {
-  return {QStringLiteral("Delphi - Obsługa rejestru"), QStringLiteral("Rejestr"),
-          QStringLiteral("Rejestr - W poszukiwaniu danych")};
+  // The names are folder names too: each language has its own folders.
+  return {QCoreApplication::translate("Articles", "Delphi - Obsługa rejestru"),
+          QCoreApplication::translate("Articles", "Rejestr"),
+          QCoreApplication::translate("Articles", "Rejestr - W poszukiwaniu danych")};
 }
 
 QString articlePath(const QString& name) {
@@ -17,7 +21,7 @@ QString articlePath(const QString& name) {
 
 QString articleFile(const QString& name) {
   // "\\" between the folder and index.htm collapses, as the Windows shell does.
-  return QDir::cleanPath(dataFile(articlePath(name)));
+  return QDir::cleanPath(localizedDataFile(articlePath(name)));
 }
 
 }  // namespace morvin::guide

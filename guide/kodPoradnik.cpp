@@ -6,6 +6,7 @@
 #include "TipsText.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/PrintService.h"
 #include "shell/ShellService.h"
 #include "shell/WindowFactories.h"
@@ -22,7 +23,7 @@ TfmSztuczki::TfmSztuczki(QWidget* parent) : QDialog(parent), ui(std::make_unique
 
   ui->Arty->lineEdit()->setPlaceholderText(QString());
   ui->Arty->setCurrentIndex(-1);
-  ui->Arty->setEditText(QStringLiteral("Wybierz artykuł"));
+  ui->Arty->setEditText(tr("Wybierz artykuł"));
   // Typed text opens nothing of its own: it chooses an article only when it
   // names one, so no other path is ever handed to the shell.
   connect(ui->Arty->lineEdit(), &QLineEdit::textEdited, this,
@@ -32,18 +33,26 @@ TfmSztuczki::TfmSztuczki(QWidget* parent) : QDialog(parent), ui(std::make_unique
   connect(ui->Button2, &QPushButton::clicked, this, [this] { unguarded([this] { Button2Click(); }); });
   connect(ui->Button3, &QPushButton::clicked, this, [this] { unguarded([this] { Button3Click(); }); });
 
+  // The tips and the articles are the language's own: read again.
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    ui->Arty->clear();
+    unguarded([this] { FormCreate(); });
+  });
+
   unguarded([this] { FormCreate(); });
 }
 
 TfmSztuczki::~TfmSztuczki() = default;
 
 void TfmSztuczki::FormCreate() {
-  guide::loadTipsFile(dataFile(QStringLiteral("Poradnik\\sztuczki.txt")), *ui->RichEdit1->document());
+  guide::loadTipsFile(localizedDataFile(QStringLiteral("Poradnik\\sztuczki.txt")),
+                      *ui->RichEdit1->document());
   ui->RichEdit1->document()->clearUndoRedoStacks();
   ui->RichEdit1->moveCursor(QTextCursor::Start);  // the reader starts at the top
   ui->Arty->addItems(guide::articleNames());
   ui->Arty->setCurrentIndex(-1);
-  ui->Arty->setEditText(QStringLiteral("Wybierz artykuł"));
+  ui->Arty->setEditText(tr("Wybierz artykuł"));
 }
 
 void TfmSztuczki::Button1Click() {

@@ -10,6 +10,7 @@
 #include "registry/TRegistry.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -33,6 +34,7 @@ QString uninstallerPathFor(const QString& hostFile) {
 
 TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmProgramy>()) {
   ui->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui->retranslateUi(this); });
   // A tool window with a small caption bar, not resizable.
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(size());
@@ -132,8 +134,8 @@ void TfmProgramy::remove() {
 }
 
 void TfmProgramy::showSelectEntryNotice() {
-  dialogs().notice(this, QStringLiteral("Zaznacz pozycję"),
-                   QStringLiteral("Musisz zaznaczyć pozycję aby móc ją edytować!"), MsgIcon::Information);
+  dialogs().notice(this, tr("Zaznacz pozycję"), tr("Musisz zaznaczyć pozycję aby móc ją edytować!"),
+                   MsgIcon::Information);
 }
 
 void TfmProgramy::Button1Click() {
@@ -158,10 +160,9 @@ void TfmProgramy::Button2Click() {
 
 void TfmProgramy::Button3Click() {
   guarded([this] {
-    const QStringList filters{QStringLiteral("Wszystkie pliki (*.*)"), QStringLiteral("Programy (*.exe)")};
+    const QStringList filters{tr("Wszystkie pliki (*.*)"), tr("Programy (*.exe)")};
     QString startFolder = QString::fromStdString(platform::currentMachine().driveC());
-    auto file = dialogs().openFile(this, QStringLiteral("Poszukiwanie programu deinstalacyjnego"), filters,
-                                   startFolder);
+    auto file = dialogs().openFile(this, tr("Poszukiwanie programu deinstalacyjnego"), filters, startFolder);
     if (file) ui->uninstaller->setText(uninstallerPathFor(*file));
   });
   // Confirmed or cancelled, the fields are saved.

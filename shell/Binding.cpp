@@ -6,8 +6,10 @@
 #include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTextEdit>
 #include <QWidget>
+#include <memory>
 
 #include "Guard.h"
 #include "Text.h"
@@ -140,6 +142,16 @@ void Engine::controlChanged() {
 void Engine::load() {
   LoadScope scope;
   for (const Row& row : rows_) loadRow(row);
+}
+
+void Engine::reload() {
+  std::vector<std::unique_ptr<QSignalBlocker>> held;
+  for (const Row& row : rows_)
+    if (QWidget* c = control(row)) held.push_back(std::make_unique<QSignalBlocker>(c));
+  load();
+  held.clear();
+  for (const Row& row : rows_)
+    if (QWidget* c = control(row); c && !row.disables.empty()) applyEnabling(row, state(c).toBool());
 }
 
 void Engine::loadRow(const Row& row) {

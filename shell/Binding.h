@@ -77,6 +77,9 @@ class Engine : public QObject {
   void start();
   // Loads every row in order, each a guarded step with no key open, on a cursor of its own.
   void load();
+  // Loads again to show what is stored now, with the controls' signals held
+  // back: nothing is written (masters still enable and disable their boxes).
+  void reload();
   void loadRow(const Row& row);
   // Performs the row's write for the control's current state (guarded or not, as the row says).
   void writeRow(const Row& row);

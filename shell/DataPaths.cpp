@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "Language.h"
 #include "ShellService.h"
 
 #ifndef MORVIN_INSTALL_DATADIR
@@ -52,7 +53,7 @@ QString dataFile(const QString& relativePath) {
 
 void openHelpDocument(QWidget* owner) {
   // Show command 1, not 0: a document opened hidden would be one nobody can see.
-  shellService().execute(owner, QStringLiteral("open"), dataFile(QStringLiteral("pomoc\\Help.doc")),
+  shellService().execute(owner, QStringLiteral("open"), localizedDataFile(QStringLiteral("pomoc\\Help.doc")),
                          SW_SHOWNORMAL_);
 }
 

@@ -73,6 +73,14 @@ class QtDialogService final : public DialogService {
     return file;
   }
 
+  std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                  const QString& initialFile) override {
+    const QString file =
+        QFileDialog::getSaveFileName(ownerOr(parent), title, initialFile, filters.join(";;"));
+    if (file.isEmpty()) return std::nullopt;
+    return file;
+  }
+
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override {
     const QColor colour = QColorDialog::getColor(initial, ownerOr(parent));
     if (!colour.isValid()) return std::nullopt;

@@ -1,5 +1,7 @@
 #include "Guard.h"
 
+#include <QCoreApplication>
+
 #include "DialogService.h"
 #include "Text.h"
 #include "registry/Cp1250.h"
@@ -12,7 +14,7 @@ thread_local int loadDepth = 0;
 
 // Shown for a failure that carries no message of its own.
 std::string unknownFailureText() {
-  return cp1250::fromUtf8("Nieznany błąd programu");
+  return toAnsi(QCoreApplication::translate("Guard", "Nieznany błąd programu"));
 }
 }  // namespace
 

@@ -95,6 +95,15 @@ std::optional<QString> RecordingDialogService::openFile(QWidget* parent, const Q
   return a;
 }
 
+std::optional<QString> RecordingDialogService::saveFile(QWidget* parent, const QString& title,
+                                                        const QStringList& filters,
+                                                        const QString& initialFile) {
+  const std::optional<QString> a = takeScripted(files_);
+  shown_.push_back({ShownDialog::Kind::SaveFile, title, filters.join(";;"), MsgIcon::None, initialFile,
+                    a.value_or(kCancel), parent});
+  return a;
+}
+
 std::optional<QColor> RecordingDialogService::chooseColor(QWidget* parent, const QColor& initial) {
   const std::optional<QColor> a = takeScripted(colours_);
   shown_.push_back({ShownDialog::Kind::ChooseColor,

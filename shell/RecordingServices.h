@@ -16,7 +16,7 @@
 namespace morvin {
 
 struct ShownDialog {
-  enum class Kind { ErrorBox, Question, Notice, InputBox, OpenFile, ChooseColor };
+  enum class Kind { ErrorBox, Question, Notice, InputBox, OpenFile, ChooseColor, SaveFile };
   Kind kind;
   QString caption;  // the error box's caption for ErrorBox; the title for OpenFile
   QString text;     // message, prompt; for OpenFile the filters joined by ";;"
@@ -53,6 +53,9 @@ class RecordingDialogService final : public DialogService {
   std::optional<QString> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                   const QString& initial) override;
   std::optional<QString> openFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                  const QString& initialFile) override;
+  // Takes its answer from the same script as openFile (answerFile).
+  std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,
                                   const QString& initialFile) override;
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
 

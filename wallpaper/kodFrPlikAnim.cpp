@@ -3,6 +3,7 @@
 #include "platform/DriveMapping.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 
 namespace morvin {
@@ -20,13 +21,14 @@ std::string movieName(const QString& hostPath) {
 
 TFrPlikAnim::TFrPlikAnim(QWidget* parent) : QFrame(parent) {
   ui.setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui.retranslateUi(this); });
   connect(ui.SpeedButton1, &QToolButton::clicked, this,
           [this] { unguarded([this] { SpeedButton1Click(); }); });
 }
 
 void TFrPlikAnim::SpeedButton1Click() {
-  const auto chosen = dialogs().openFile(this, QStringLiteral("Wskaż plik, który zawiera animację..."),
-                                         {QStringLiteral("Pliki z animacją Flash (*.SWF)")}, dialogFileName_);
+  const auto chosen = dialogs().openFile(this, tr("Wskaż plik, który zawiera animację..."),
+                                         {tr("Pliki z animacją Flash (*.SWF)")}, dialogFileName_);
   if (!chosen) return;
   dialogFileName_ = *chosen;
   plikAnim_ = movieName(*chosen);

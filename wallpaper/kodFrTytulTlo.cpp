@@ -4,11 +4,13 @@
 
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 
 namespace morvin {
 
 TFrTytulTlo::TFrTytulTlo(QWidget* parent) : QFrame(parent) {
   ui.setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui.retranslateUi(this); });
   ui.Edit1->setMaxLength(std::numeric_limits<int>::max());  // the title has no length limit
   connect(ui.PanelKolor, &ColourSwatch::clicked, this, [this] { unguarded([this] { PanelKolorClick(); }); });
 }

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "WizardBanner.h"
+#include "WizardCombo.h"
 #include "kodFrKodZnak.h"
 #include "kodFrKoniec.h"
 #include "kodFrOpcjeAnim.h"
@@ -14,6 +15,7 @@
 #include "registry/Errors.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 #include "shell/TextSpinBox.h"
 #include "shell/WindowSet.h"
@@ -25,7 +27,6 @@ namespace morvin {
 namespace {
 
 const QRect kPageArea(172, 8, 317, 297);  // right of the banner, above the line
-const QString kCaption = QStringLiteral("Kreator animowanej tapety   ");
 constexpr int kLastQuestionStep = 5;
 constexpr int kClosingStep = 6;
 constexpr int kFinishStep = 7;
@@ -54,6 +55,11 @@ TfmKreatorAnimTapeta::TfmKreatorAnimTapeta(QWidget* parent)
   ui->setupUi(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFixedSize(size());
+  // The caption and the next button follow the step: set again after the form's texts.
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    if (step_ >= 1) enterStep(step_);
+  });
   ui->ImIcoKreator->setPixmap(wizardBanner(ui->ImIcoKreator->size()));
 
   connect(ui->SpeedButton1, &QToolButton::clicked, this,
@@ -107,10 +113,11 @@ void TfmKreatorAnimTapeta::showPage(int step) {
 }
 
 void TfmKreatorAnimTapeta::setCaptionFor(int step) {
+  const QString caption = tr("Kreator animowanej tapety   ");
   if (step >= kClosingStep)
-    setWindowTitle(kCaption);
+    setWindowTitle(caption);
   else
-    setWindowTitle(kCaption + QStringLiteral("[%1 z 5]").arg(step));
+    setWindowTitle(caption + tr("[%1 z 5]").arg(step));
 }
 
 void TfmKreatorAnimTapeta::enterStep(int step) {
@@ -118,7 +125,7 @@ void TfmKreatorAnimTapeta::enterStep(int step) {
   showPage(std::min(step, kClosingStep));
   setCaptionFor(step);
   const bool closing = step >= kClosingStep;
-  ui->SpeedButton2->setText(closing ? QStringLiteral("Zakończ") : QStringLiteral("Dalej >"));
+  ui->SpeedButton2->setText(closing ? tr("Zakończ") : tr("Dalej >"));
   ui->SpeedButton3->setEnabled(!closing);
 }
 
@@ -137,7 +144,7 @@ void TfmKreatorAnimTapeta::takeValuesFor(int newStep) {
       const std::int32_t wys = wholeNumberOf(FrSzerWys->ui.SpinY->text());
       dane_.Szer = szer;
       dane_.Wys = wys;
-      dane_.Wyrownanie = toAnsi(FrSzerWys->ui.ComboBox1->currentText());
+      dane_.Wyrownanie = toAnsi(fieldValue(FrSzerWys->ui.ComboBox1));
       break;
     }
     case 5:
@@ -145,7 +152,7 @@ void TfmKreatorAnimTapeta::takeValuesFor(int newStep) {
       dane_.Kolor = colourValue(FrTytulTlo->ui.PanelKolor->colour());
       break;
     case 6:
-      dane_.Jakosc = toAnsi(FrOpcjeAnim->ui.CbJakosc->currentText());
+      dane_.Jakosc = toAnsi(fieldValue(FrOpcjeAnim->ui.CbJakosc));
       dane_.PokazMenu = FrOpcjeAnim->ui.ChckMenu->isChecked();
       break;
     default:

@@ -3,10 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <optional>
 #include <random>
 #include <vector>
 
 #include "BenchHives.h"
+#include "registry/Journal.h"
 #include "registry/TRegistry.h"
 
 namespace morvin::bench {
@@ -59,8 +61,11 @@ void BM_TRegistryReadFlag(benchmark::State& state) {
 }
 BENCHMARK(BM_TRegistryReadFlag)->Arg(1000)->Arg(1000000);
 
-// One REG_DWORD written and on disk before the call returns.
+// One REG_DWORD written and on disk before the call returns; Arg 1 with its
+// journal entry (in the same transaction), 0 with the journal suspended.
 void BM_DurableWrite(benchmark::State& state) {
+  std::optional<journal::Suspended> withoutJournal;
+  if (state.range(0) == 0) withoutJournal.emplace();
   auto store = openBenchHive(scratchFolder("write"));
   Key key = 0;
   store->createKey(kCurrentUser, "Software\\Morvin\\Ustawienia", access::AllAccess, &key);
@@ -75,7 +80,7 @@ void BM_DurableWrite(benchmark::State& state) {
   }
   store->closeKey(key);
 }
-BENCHMARK(BM_DurableWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DurableWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void makeSubkeys(HiveStore& store, const std::string& path, int count) {
   store.atomically([&] {

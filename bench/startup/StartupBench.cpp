@@ -30,11 +30,13 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
+#include "registry/Journal.h"
 #include "shell/RecordingServices.h"
 #include "shell/WindowSet.h"
 #include "shell/app/Startup.h"
@@ -58,8 +60,12 @@ void BM_BareDialogStart(benchmark::State& state) {
 }
 BENCHMARK(BM_BareDialogStart)->Unit(benchmark::kMillisecond);
 
+// Arg 1: with the journal of changes, as the program runs; 0: the journal
+// suspended, the cost of the same start without it.
 void BM_ProgramStart(benchmark::State& state) {
   morvin::test::TempMachine machine;  // the default machine, as a first start finds it
+  std::optional<morvin::reg::journal::Suspended> withoutJournal;
+  if (state.range(0) == 0) withoutJournal.emplace();
   for (auto _ : state) {
     QWidget* main = morvin::createWindows();
     main->show();
@@ -70,7 +76,7 @@ void BM_ProgramStart(benchmark::State& state) {
     morvin::destroyWindows();
   }
 }
-BENCHMARK(BM_ProgramStart)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramStart)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // --- Whole processes -------------------------------------------------------
 

@@ -13,9 +13,11 @@
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "registry/Errors.h"
+#include "registry/Journal.h"
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -71,8 +73,9 @@ bool openDefaultMachine() {
     platform::openMachine(folder);
     return true;
   } catch (const std::exception& e) {
-    const QString text = QString::fromUtf8("Nie można otworzyć maszyny w folderze %1:\n%2")
-                             .arg(QString::fromStdString(folder), fromAnsi(e.what()));
+    const QString text =
+        QCoreApplication::translate("Startup", "Nie można otworzyć maszyny w folderze %1:\n%2")
+            .arg(QString::fromStdString(folder), fromAnsi(e.what()));
     std::fprintf(stderr, "morvin-ng: %s\n", text.toLocal8Bit().constData());
     if (!headless()) showApplicationError(toAnsi(text));
     return false;
@@ -80,18 +83,29 @@ bool openDefaultMachine() {
 }
 
 QWidget* createWindows() {
+  // What a window writes while it is made is journaled under its caption.
+  installJournalSource();
   QWidget* mainWindow = nullptr;
-  unguarded([&] { mainWindow = createTMainForm(); });
+  {
+    reg::journal::Source source(journalSourceOf(WindowId::MainForm));
+    unguarded([&] { mainWindow = createTMainForm(); });
+  }
+  // In the order of the window set, after the main window.
   const Factory factories[] = {createTfmPulpit,   createTfmWindows, createTfmWeb,   createTfmMenuStart,
                                createTfmDos,      createTfmFoldery, createTfmIkony, createTfmSet,
                                createTfmProgramy, createTfmSztuczki};
-  for (Factory factory : factories) unguarded([&] { factory(mainWindow); });
+  int id = static_cast<int>(WindowId::MainForm);
+  for (Factory factory : factories) {
+    reg::journal::Source source(journalSourceOf(static_cast<WindowId>(++id)));
+    unguarded([&] { factory(mainWindow); });
+  }
   return mainWindow;
 }
 
 void destroyWindows() {
   for (int i = static_cast<int>(WindowId::Count) - 1; i >= 0; --i) {
     // A window's destructor may write (MsDos.sys); nothing may escape it.
+    reg::journal::Source source(journalSourceOf(static_cast<WindowId>(i)));
     unguarded([i] { delete window(static_cast<WindowId>(i)); });
   }
   clearWindows();
@@ -100,7 +114,11 @@ void destroyWindows() {
 int runProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   applyClassicLook(app);
+  // A language chosen for this run also speaks for a machine that cannot be opened.
+  const std::optional<Language> chosen = languageOverride(app.arguments());
+  if (chosen) setLanguage(*chosen);
   if (!openDefaultMachine()) return 2;
+  if (!chosen) setLanguage(storedLanguage());
 
   closeMainWindowOnTermination();
   QWidget* mainWindow = createWindows();

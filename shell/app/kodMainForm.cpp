@@ -14,11 +14,13 @@
 #include "LabelClicks.h"
 #include "LinuxIntegration.h"
 #include "PictureFiles.h"
+#include "history/kodHistoria.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Pictures.h"
 #include "shell/ShellService.h"
 #include "shell/SystemColours.h"
@@ -81,6 +83,16 @@ QFont verdana(int pixelSize, bool bold) {
   return font;
 }
 
+// The popup menu's entries are made in code: their texts follow the language here.
+void namePopupMenu(QMenu* menu) {
+  const std::pair<const char*, const char*> entries[] = {
+      {"Odswiez1", QT_TRANSLATE_NOOP("TMainForm", "Odśwież")},
+      {"Pomoc1", QT_TRANSLATE_NOOP("TMainForm", "Pomoc")},
+      {"Wlasciwosci1", QT_TRANSLATE_NOOP("TMainForm", "Właściwości")}};
+  for (const auto& [name, text] : entries)
+    menu->findChild<QAction*>(QLatin1String(name))->setText(QCoreApplication::translate("TMainForm", text));
+}
+
 }  // namespace
 
 QString LongTimeFormat() {
@@ -110,6 +122,10 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   ApplyLook();
   BuildPopupMenu();
   ConnectControls();
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    namePopupMenu(MenuK);
+  });
   Czas = new QTimer(this);
   Czas->setObjectName(QStringLiteral("Czas"));
   Czas->setInterval(1000);
@@ -149,15 +165,19 @@ void TMainForm::ApplyLook() {
 void TMainForm::BuildPopupMenu() {
   MenuK = new QMenu(this);
   MenuK->setObjectName(QStringLiteral("MenuK"));
-  QAction* refresh = MenuK->addAction(QString::fromUtf8("Odśwież"));
+  QAction* refresh = MenuK->addAction(QString());
   refresh->setObjectName(QStringLiteral("Odswiez1"));
-  QAction* help = MenuK->addAction(QStringLiteral("Pomoc"));
+  QAction* help = MenuK->addAction(QString());
   help->setObjectName(QStringLiteral("Pomoc1"));
-  QAction* properties = MenuK->addAction(QString::fromUtf8("Właściwości"));
+  QAction* properties = MenuK->addAction(QString());
   properties->setObjectName(QStringLiteral("Wlasciwosci1"));
+  namePopupMenu(MenuK);
   connect(refresh, &QAction::triggered, this, [this] { unguarded([this] { OdswiezClick(); }); });
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });
   connect(properties, &QAction::triggered, this, [this] { unguarded([this] { WlasciwosciClick(); }); });
+  QAction* history = MenuK->addAction(QString::fromUtf8("Historia zmian..."));
+  history->setObjectName(QStringLiteral("HistoriaZmian1"));
+  connect(history, &QAction::triggered, this, [this] { unguarded([this] { showHistoryWindow(this); }); });
 }
 
 void TMainForm::ConnectControls() {
@@ -266,8 +286,8 @@ void TMainForm::MenuEntryClick(QLabel* entry) {
 
 void TMainForm::Label8Click() {
   const Answer answer =
-      dialogs().question(this, QStringLiteral("Information"),
-                         QString::fromUtf8("Czy napewno chcesz zakończyć program ?"), MsgIcon::Information);
+      dialogs().question(this, QStringLiteral("Information"), tr("Czy napewno chcesz zakończyć program ?"),
+                         MsgIcon::Information);
   if (answer == Answer::Yes) close();
 }
 

@@ -2,15 +2,18 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "ColourSet.h"
 #include "LabelClicks.h"
+#include "history/kodHistoria.h"
 #include "kodMainForm.h"
 #include "registry/TRegistry.h"
 #include "registry/WinReg.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/ShellService.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
@@ -43,12 +46,12 @@ TMainForm* mainForm() {
 }
 
 QStringList TfmSet::PictureFilters() {
-  return {QString::fromUtf8("Wszystkie obrazy (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)"),
-          QString::fromUtf8("Mapy bitowe (*.bmp)"),
-          QString::fromUtf8("Ikony (*.ico)"),
-          QString::fromUtf8("Metapliki (*.wmf)"),
-          QString::fromUtf8("Rozszerzone metapliki (*.emf)"),
-          QString::fromUtf8("Obrazy JPEG (*.jpg *.jpeg)")};
+  return {tr("Wszystkie obrazy (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)"),
+          tr("Mapy bitowe (*.bmp)"),
+          tr("Ikony (*.ico)"),
+          tr("Metapliki (*.wmf)"),
+          tr("Rozszerzone metapliki (*.emf)"),
+          tr("Obrazy JPEG (*.jpg *.jpeg)")};
 }
 
 QString TfmSet::MailAddress() {
@@ -86,11 +89,26 @@ std::vector<binding::Row> TfmSet::Bindings() {
                         binding::Write::Flag};
   quickRun.after = [this](QWidget*, const QVariant& state) { CheckBox3Click(state.toBool()); };
 
-  return {colour, wallpaper, hidden, noWallpaper, pathText, integration, quickRun};
+  // The program's language: the list shows the language in use (also one chosen
+  // for this run only); a choice is stored and takes effect in every window at once.
+  binding::Row language{
+      "Jezyk", HKCU, kSettingsKey, kLanguageValue, binding::Load::Custom, binding::Write::Custom};
+  language.customLoad = [this](TRegistry&, QWidget*) {
+    const QSignalBlocker quiet(ui->Jezyk);
+    ui->Jezyk->setCurrentIndex(currentLanguage() == Language::English ? 1 : 0);
+  };
+  language.customWrite = [this](TRegistry& reg, QWidget*, const QVariant&) {
+    const Language chosen = ui->Jezyk->currentIndex() == 1 ? Language::English : Language::Polish;
+    reg.WriteText(kLanguageValue, toAnsi(languageCode(chosen)));
+    setLanguage(chosen);
+  };
+
+  return {colour, wallpaper, hidden, noWallpaper, pathText, integration, quickRun, language};
 }
 
 TfmSet::TfmSet(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmSet>()) {
   ui->setupUi(this);
+  retranslateOnLanguageChange(this, [this] { ui->retranslateUi(this); });
   setObjectName(QStringLiteral("fmSet"));
   // A sizeable tool window; as a dialog with the main window as parent it opens centred on it.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -127,6 +145,8 @@ void TfmSet::ConnectControls() {
           [this] { unguarded([this] { SpeedButton3Click(); }); });
   connect(ui->SpeedButton4, &QToolButton::clicked, this,
           [this] { unguarded([this] { SpeedButton4Click(); }); });
+  connect(ui->HistoriaZmian, &QPushButton::clicked, this,
+          [this] { unguarded([this] { showHistoryWindow(this); }); });
 }
 
 void TfmSet::FormCreate() {
@@ -186,7 +206,7 @@ void TfmSet::SpeedButton3Click() {
   TRegistry reg;
   guarded([&] {
     if (const std::optional<QString> chosen =
-            dialogs().openFile(this, QString::fromUtf8("Wybierz tapetę"), PictureFilters(), openFileName)) {
+            dialogs().openFile(this, tr("Wybierz tapetę"), PictureFilters(), openFileName)) {
       openFileName = *chosen;
       ui->path->setText(*chosen);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "HiveTestSupport.h"
+#include "registry/Cp1250.h"
 #include "registry/HostProfileStore.h"
 #include "registry/JournalHistory.h"
 #include "registry/JournalProfileStore.h"
@@ -156,6 +157,25 @@ TEST_F(JournalTest, ChangesFileHoldsTheNetDifference) {
   journal::undoAll(*store_, *profiles_);
   EXPECT_EQ(changes(), "");
   EXPECT_EQ(get(kCurrentUser, "Base", "v"), 1);
+}
+
+TEST_F(JournalTest, AnImportOfTwentyValuesTakenBackLeavesTheSameExport) {
+  {
+    journal::Suspended startingPoint;
+    for (int i = 0; i < 5; ++i) set(kCurrentUser, "Software\\T", "old" + std::to_string(i), i);
+  }
+  const std::string before = exportRegText(*store_, kCurrentUser, "Software");
+  std::string tweak = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n";
+  for (int i = 0; i < 5; ++i) tweak += "\"old" + std::to_string(i) + "\"=\"changed\"\r\n";
+  for (int i = 0; i < 10; ++i) tweak += "\"new" + std::to_string(i) + "\"=hex:0" + std::to_string(i) + "\r\n";
+  tweak += "\r\n[HKEY_CURRENT_USER\\Software\\T\\Nowy\\Głęboki]\r\n";
+  for (int i = 0; i < 5; ++i)
+    tweak += "\"d" + std::to_string(i) + "\"=dword:0000000" + std::to_string(i) + "\r\n";
+  importRegText(*store_, cp1250::fromUtf8(tweak));
+  ASSERT_NE(exportRegText(*store_, kCurrentUser, "Software"), before);
+  const auto result = journal::undoAll(*store_, *profiles_);
+  EXPECT_TRUE(result.failures.empty());
+  EXPECT_EQ(exportRegText(*store_, kCurrentUser, "Software"), before);
 }
 
 TEST_F(JournalTest, ACutShortProfileWriteIsSettledAgainstTheFile) {

@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <memory>
 
 #include "Commands.h"
 #include "platform/DriveMapping.h"
+#include "platform/FileAttributes.h"
 #include "platform/Machine.h"
 #include "registry/Cp1250.h"
 #include "registry/HostProfileStoreFile.h"
@@ -32,7 +34,11 @@ Journal openJournal(const std::string& folder) {
 std::string localTime(std::int64_t micros) {
   const std::time_t seconds = static_cast<std::time_t>(micros / 1000000);
   std::tm parts{};
+#ifdef _WIN32
+  localtime_s(&parts, &seconds);
+#else
   localtime_r(&seconds, &parts);
+#endif
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
   return text;
@@ -74,6 +80,29 @@ ExitCode history(const std::string& folder, const std::vector<std::string>& args
   return Ok;
 }
 
+// A boot options file is kept read-only; while changes are taken back it is
+// writable, as the MS-DOS window makes it, and then gets its attributes back.
+class WritableProfileFiles {
+ public:
+  explicit WritableProfileFiles(const std::vector<journal::Entry>& entries) {
+    for (const journal::Entry& e : entries) {
+      if (e.kind != journal::Kind::Profile || saved_.count(e.path)) continue;
+      const std::int64_t attributes = platform::GetFileAttributes(e.path);
+      if (attributes < 0 || !(attributes & platform::attr::ReadOnly)) continue;
+      saved_[e.path] = static_cast<std::uint32_t>(attributes);
+      platform::SetFileAttributes(e.path, static_cast<std::uint32_t>(attributes) & ~platform::attr::ReadOnly);
+    }
+  }
+  ~WritableProfileFiles() {
+    for (const auto& [path, attributes] : saved_) platform::SetFileAttributes(path, attributes);
+  }
+  WritableProfileFiles(const WritableProfileFiles&) = delete;
+  WritableProfileFiles& operator=(const WritableProfileFiles&) = delete;
+
+ private:
+  std::map<std::string, std::uint32_t> saved_;
+};
+
 void printFailures(const journal::UndoResult& result) {
   for (const std::string& failure : result.failures)
     std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(failure).c_str());
@@ -97,13 +126,14 @@ ExitCode undo(const std::string& folder, const std::vector<std::string>& args) {
     throw Failure{BadInput, "usage: morvin-reg undo ID... | --last N | --all [--force]"};
   journal::Source source("morvin-reg undo");
   Journal j = openJournal(folder);
+  const auto entries = journal::history(j.store, j.profiles);
+  WritableProfileFiles writable(entries);
   if (all) {
     const auto result = journal::undoAll(j.store, j.profiles);
     printFailures(result);
     std::printf("Took back %d changes\n", result.takenBack);
     return result.failures.empty() ? Ok : MachineFailure;
   }
-  const auto entries = journal::history(j.store, j.profiles);
   if (last) {
     for (std::size_t i = 0; i < entries.size() && i < static_cast<std::size_t>(*last); ++i)
       ids.push_back(entries[i].id);

@@ -1,6 +1,6 @@
-// morvin-screenshot OUTPUT_FOLDER: creates every window of the program on a
-// fresh default machine (in a temporary folder, offscreen) and saves
-// <WindowClass>.png of each, then the registered extra pictures.
+// morvin-screenshot [--lang en] OUTPUT_FOLDER: creates every window of the
+// program on a fresh default machine (in a temporary folder, offscreen) and
+// saves <WindowClass>.png of each, then the registered extra pictures.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -11,6 +11,7 @@
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "shell/DataPaths.h"
+#include "shell/Language.h"
 #include "shell/RecordingServices.h"
 #include "shell/WindowSet.h"
 #include "shell/app/Startup.h"
@@ -33,11 +34,13 @@ bool save(const QImage& image, const QString& path) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: morvin-screenshot OUTPUT_FOLDER\n");
+  const QStringList arguments = app.arguments();
+  const bool withLanguage = arguments.size() == 4 && arguments[1] == QLatin1String("--lang");
+  if (arguments.size() != 2 && !withLanguage) {
+    std::fprintf(stderr, "usage: morvin-screenshot [--lang en] OUTPUT_FOLDER\n");
     return 2;
   }
-  const QString output = QString::fromLocal8Bit(argv[1]);
+  const QString output = arguments.last();
   QDir().mkpath(output);
   morvin::applyClassicLook(app);
 
@@ -57,6 +60,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (const auto language = morvin::languageOverride(arguments); language && !morvin::setLanguage(*language))
+    return 1;
   morvin::createWindows();
   int failures = 0;
   for (std::size_t i = 0; i < kClassNames.size(); ++i) {

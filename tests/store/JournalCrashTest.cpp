@@ -1,0 +1,76 @@
+// The journal and what it describes agree after a kill at any moment: every
+// item is in the state its newest entry leaves it in.
+#include <signal.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "HiveTestSupport.h"
+#include "ProcessTestSupport.h"
+#include "registry/HostProfileStore.h"
+#include "registry/JournalHistory.h"
+#include "registry/JournalProfileStore.h"
+
+namespace morvin::test {
+namespace {
+
+using namespace reg;
+
+class JournalCrash : public HiveTest {
+ public:
+  std::shared_ptr<ProfileStore> profiles(std::shared_ptr<HiveStore> store) {
+    auto files =
+        std::make_shared<HostProfileStore>([this](const std::string& path) -> std::optional<std::string> {
+          return folder_ + "/" + path.substr(3);
+        });
+    return std::make_shared<JournalProfileStore>(files, std::move(store));
+  }
+
+  // Values, a key made and removed, and a profile key, round after round.
+  int writeSeries() {
+    std::shared_ptr<HiveStore> store(openStore());
+    auto ini = profiles(store);
+    Key key = 0;
+    if (store->createKey(kCurrentUser, "Series", access::AllAccess, &key) != err::Success) return 1;
+    for (std::uint32_t i = 1;; ++i) {
+      if (setDword(*store, key, "v" + std::to_string(i % 7), i) != err::Success) return 2;
+      Key sub = 0;
+      if (i % 5 == 0 && store->createKey(key, "Sub", access::AllAccess, &sub) == err::Success) {
+        setDword(*store, sub, "x", i);
+        store->closeKey(sub);
+        store->deleteKey(key, "Sub");
+      }
+      if (i % 3 == 0 && !ini->writeString("C:\\MsDos.sys", "Options", "BootDelay", std::to_string(i)))
+        return 3;
+    }
+  }
+};
+
+TEST_F(JournalCrash, AfterEachKillEveryItemIsWhereItsNewestEntryLeftIt) {
+  std::size_t checked = 0;
+  for (int round = 0; round < 12; ++round) {
+    const pid_t child = startChild([&] { return writeSeries(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(60 + 23 * round));
+    ASSERT_EQ(kill(child, SIGKILL), 0);
+    ASSERT_EQ(waitChild(child), -SIGKILL) << "the writer stopped by itself in round " << round;
+
+    std::shared_ptr<HiveStore> store(openStore());
+    auto ini = profiles(store);
+    const auto entries = journal::history(*store, *ini);  // newest first
+    std::map<std::string, const journal::Entry*> newest;
+    for (const auto& e : entries) newest.try_emplace(journal::describeItem(e), &e);
+    for (const auto& [item, e] : newest) {
+      const journal::State now = journal::currentState(*e, *store, *ini);
+      if (e->kind == journal::Kind::Key)
+        EXPECT_EQ(now.present, e->after.present) << item << " in round " << round;
+      else
+        EXPECT_EQ(now, e->after) << item << " in round " << round;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 12u);  // the writer got far enough to be cut short in the middle
+}
+
+}  // namespace
+}  // namespace morvin::test
