@@ -13,6 +13,7 @@
 #include "registry/ProfileStore.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/Language.h"
 #include "shell/Text.h"
 #include "shell/WindowSet.h"
 #include "ui_kodHistoria.h"
@@ -22,8 +23,6 @@ namespace morvin {
 namespace {
 
 namespace journal = reg::journal;
-
-const QString kCaption = QString::fromUtf8("Historia zmian");
 
 // The journal lives in the hive store; another store (the Windows registry)
 // keeps none, and the window says so.
@@ -44,10 +43,18 @@ QString valueText(const journal::Entry& e) {
   return fromAnsi(e.name);
 }
 
+// The words for absent and for keys follow the program's language; values
+// are shown as stored.
+QString stateText(const journal::Entry& e, const journal::State& state) {
+  if (!state.present) return TfmHistoria::tr("(brak)");
+  if (e.kind == journal::Kind::Key)
+    return state.type ? TfmHistoria::tr("(klucz z zawartością)") : TfmHistoria::tr("(klucz)");
+  return fromAnsi(journal::describeState(e, state));
+}
+
 QString changeText(const journal::Entry& e) {
-  QString text = fromAnsi(journal::describeState(e, e.before)) + QString::fromUtf8(" → ") +
-                 fromAnsi(journal::describeState(e, e.after));
-  if (e.pending) text += QString::fromUtf8(" (zapis przerwany)");
+  QString text = stateText(e, e.before) + QString::fromUtf8(" → ") + stateText(e, e.after);
+  if (e.pending) text += TfmHistoria::tr(" (zapis przerwany)");
   return text;
 }
 
@@ -63,10 +70,21 @@ TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique
   connect(ui->Button2, &QPushButton::clicked, this, [this] { unguarded([this] { Button2Click(); }); });
   connect(ui->Button3, &QPushButton::clicked, this, [this] { unguarded([this] { Button3Click(); }); });
   connect(ui->Button4, &QPushButton::clicked, this, &QDialog::accept);
+  nameHeader();
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    nameHeader();
+    ui->Filtr->setItemText(0, tr("wszystkie"));
+    fillList();
+  });
   unguarded([this] { Odswiez(); });
 }
 
 TfmHistoria::~TfmHistoria() = default;
+
+void TfmHistoria::nameHeader() {
+  ui->Lista->header()->setAccessibleName(tr("Nagłówki kolumn listy zmian"));
+}
 
 void TfmHistoria::Odswiez() {
   entries_ = journal::history(hiveStore(), reg::currentProfileStore());
@@ -78,7 +96,7 @@ void TfmHistoria::fillSources() {
   const QString chosen = ui->Filtr->currentIndex() > 0 ? ui->Filtr->currentText() : QString();
   QSignalBlocker hold(ui->Filtr);
   ui->Filtr->clear();
-  ui->Filtr->addItem(QString::fromUtf8("wszystkie"));
+  ui->Filtr->addItem(tr("wszystkie"));
   std::set<QString> sources;
   for (const journal::Entry& e : entries_) sources.insert(fromAnsi(e.source));
   for (const QString& source : sources) ui->Filtr->addItem(source);
@@ -116,10 +134,10 @@ void TfmHistoria::Button1Click() {
   journal::Source source(cp1250::fromUtf8("Historia zmian"));
   auto ask = [this](const journal::Entry& e, const journal::State& now) {
     const QString text =
-        QString::fromUtf8("%1 zmieniono od tej pory: jest teraz %2, a nie %3.\n\nCzy mimo to przywrócić %4?")
-            .arg(fromAnsi(journal::describeItem(e)), fromAnsi(journal::describeState(e, now)),
-                 fromAnsi(journal::describeState(e, e.after)), fromAnsi(journal::describeState(e, e.before)));
-    return dialogs().question(this, kCaption, text, MsgIcon::Warning) == Answer::Yes;
+        tr("%1 zmieniono od tej pory: jest teraz %2, a nie %3.\n\nCzy mimo to przywrócić %4?")
+            .arg(fromAnsi(journal::describeItem(e)), stateText(e, now), stateText(e, e.after),
+                 stateText(e, e.before));
+    return dialogs().question(this, windowTitle(), text, MsgIcon::Warning) == Answer::Yes;
   };
   reg::HiveStore& store = hiveStore();
   const auto result = journal::undo(store, reg::currentProfileStore(), ids, ask);
@@ -128,10 +146,10 @@ void TfmHistoria::Button1Click() {
 
 void TfmHistoria::Button2Click() {
   if (entries_.empty()) return;
-  const QString text = QString::fromUtf8(
-      "Czy cofnąć wszystkie zmiany? Rejestr i plik MsDos.sys wrócą do stanu, w jakim była maszyna na "
-      "początku.");
-  if (dialogs().question(this, kCaption, text, MsgIcon::Question) != Answer::Yes) return;
+  const QString text =
+      tr("Czy cofnąć wszystkie zmiany? Rejestr i plik MsDos.sys wrócą do stanu, w jakim była maszyna na "
+         "początku.");
+  if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
   journal::Source source(cp1250::fromUtf8("Historia zmian"));
   const auto result = journal::undoAll(hiveStore(), reg::currentProfileStore());
   afterUndo(result.failures);
@@ -141,21 +159,20 @@ void TfmHistoria::afterUndo(const std::vector<std::string>& failures) {
   reloadWindows();
   Odswiez();
   if (failures.empty()) return;
-  QString text = QString::fromUtf8("Nie wszystkie zmiany udało się cofnąć:");
+  QString text = tr("Nie wszystkie zmiany udało się cofnąć:");
   for (const std::string& failure : failures) text += QStringLiteral("\n") + fromAnsi(failure);
-  dialogs().notice(this, kCaption, text, MsgIcon::Error);
+  dialogs().notice(this, windowTitle(), text, MsgIcon::Error);
 }
 
 void TfmHistoria::Button3Click() {
-  const auto file =
-      dialogs().saveFile(this, QString::fromUtf8("Zapisz zmiany jako plik .reg"),
-                         {QString::fromUtf8("Pliki rejestru (*.reg)")}, QStringLiteral("zmiany.reg"));
+  const auto file = dialogs().saveFile(this, tr("Zapisz zmiany jako plik .reg"),
+                                       {tr("Pliki rejestru (*.reg)")}, tr("zmiany.reg"));
   if (!file) return;
   std::string text = journal::changesReg(journal::netChanges(hiveStore(), reg::currentProfileStore()));
   if (text.empty()) text = "REGEDIT4\r\n\r\n";
   const std::string path = QFile::encodeName(*file).toStdString();
   if (reg::hostfile::isReadOnly(path) || !reg::hostfile::writeAtomically(path, text))
-    throw Exception(toAnsi(QString::fromUtf8("Nie można zapisać pliku %1").arg(*file)));
+    throw Exception(toAnsi(tr("Nie można zapisać pliku %1").arg(*file)));
 }
 
 void showHistoryWindow(QWidget* parent) {

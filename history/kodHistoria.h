@@ -32,6 +32,7 @@ class TfmHistoria : public QDialog {
   const std::vector<reg::journal::Entry>& shownEntries() const { return shown_; }
 
  private:
+  void nameHeader();
   void fillSources();
   void fillList();
   // After changes were taken back: the windows and this list show the state now.

@@ -388,6 +388,10 @@
         <source>Właściwości</source>
         <translation>Properties</translation>
     </message>
+    <message>
+        <source>Historia zmian...</source>
+        <translation>Change history...</translation>
+    </message>
 </context>
 <context>
     <name>TfmDos</name>
@@ -481,6 +485,61 @@
     <message>
         <source>Lokalizacja</source>
         <translation>Location</translation>
+    </message>
+</context>
+<context>
+    <name>TfmHistoria</name>
+    <message>
+        <source>Historia zmian</source>
+        <translation>Change history</translation>
+    </message>
+    <message>
+        <source>Pokaż zmiany:</source>
+        <translation>Show changes:</translation>
+    </message>
+    <message>
+        <source>Pokaż zmiany</source>
+        <translation>Show changes</translation>
+    </message>
+    <message>
+        <source>Lista zmian</source>
+        <translation>List of changes</translation>
+    </message>
+    <message>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Źródło</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Klucz</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Wartość</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Przed → Po</source>
+        <translation>Before → After</translation>
+    </message>
+    <message>
+        <source>Cofnij zaznaczone</source>
+        <translation>Undo selected</translation>
+    </message>
+    <message>
+        <source>Cofnij wszystkie</source>
+        <translation>Undo all</translation>
+    </message>
+    <message>
+        <source>Zapisz zmiany jako plik .reg...</source>
+        <translation>Save changes as a .reg file...</translation>
+    </message>
+    <message>
+        <source>Zamknij</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1006,6 +1065,10 @@
         <source>www:</source>
         <translation>www:</translation>
     </message>
+    <message>
+        <source>Historia zmian...</source>
+        <translation>Change history...</translation>
+    </message>
 </context>
 <context>
     <name>TfmSztuczki</name>
@@ -1393,6 +1456,65 @@
     <message>
         <source>Czy napewno chcesz zakończyć program ?</source>
         <translation>Are you sure you want to quit the program?</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmHistoria</name>
+    <message>
+        <source> (zapis przerwany)</source>
+        <translation> (write cut short)</translation>
+    </message>
+    <message>
+        <source>wszystkie</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <source>%1 zmieniono od tej pory: jest teraz %2, a nie %3.
+
+Czy mimo to przywrócić %4?</source>
+        <translation>%1 has changed since then: it is now %2, not %3.
+
+Restore %4 anyway?</translation>
+    </message>
+    <message>
+        <source>Czy cofnąć wszystkie zmiany? Rejestr i plik MsDos.sys wrócą do stanu, w jakim była maszyna na początku.</source>
+        <translation>Undo all changes? The registry and MsDos.sys will return to the state the machine started in.</translation>
+    </message>
+    <message>
+        <source>Nie wszystkie zmiany udało się cofnąć:</source>
+        <translation>Some changes could not be undone:</translation>
+    </message>
+    <message>
+        <source>Zapisz zmiany jako plik .reg</source>
+        <translation>Save changes as a .reg file</translation>
+    </message>
+    <message>
+        <source>Pliki rejestru (*.reg)</source>
+        <translation>Registry files (*.reg)</translation>
+    </message>
+    <message>
+        <source>zmiany.reg</source>
+        <translation>changes.reg</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pliku %1</source>
+        <translation>Cannot save the file %1</translation>
+    </message>
+    <message>
+        <source>Nagłówki kolumn listy zmian</source>
+        <translation>Column headers of the list of changes</translation>
+    </message>
+    <message>
+        <source>(brak)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>(klucz z zawartością)</source>
+        <translation>(key with content)</translation>
+    </message>
+    <message>
+        <source>(klucz)</source>
+        <translation>(key)</translation>
     </message>
 </context>
 <context>

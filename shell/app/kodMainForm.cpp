@@ -88,7 +88,8 @@ void namePopupMenu(QMenu* menu) {
   const std::pair<const char*, const char*> entries[] = {
       {"Odswiez1", QT_TRANSLATE_NOOP("TMainForm", "Odśwież")},
       {"Pomoc1", QT_TRANSLATE_NOOP("TMainForm", "Pomoc")},
-      {"Wlasciwosci1", QT_TRANSLATE_NOOP("TMainForm", "Właściwości")}};
+      {"Wlasciwosci1", QT_TRANSLATE_NOOP("TMainForm", "Właściwości")},
+      {"HistoriaZmian1", QT_TRANSLATE_NOOP("TMainForm", "Historia zmian...")}};
   for (const auto& [name, text] : entries)
     menu->findChild<QAction*>(QLatin1String(name))->setText(QCoreApplication::translate("TMainForm", text));
 }
@@ -171,12 +172,12 @@ void TMainForm::BuildPopupMenu() {
   help->setObjectName(QStringLiteral("Pomoc1"));
   QAction* properties = MenuK->addAction(QString());
   properties->setObjectName(QStringLiteral("Wlasciwosci1"));
+  QAction* history = MenuK->addAction(QString());
+  history->setObjectName(QStringLiteral("HistoriaZmian1"));
   namePopupMenu(MenuK);
   connect(refresh, &QAction::triggered, this, [this] { unguarded([this] { OdswiezClick(); }); });
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });
   connect(properties, &QAction::triggered, this, [this] { unguarded([this] { WlasciwosciClick(); }); });
-  QAction* history = MenuK->addAction(QString::fromUtf8("Historia zmian..."));
-  history->setObjectName(QStringLiteral("HistoriaZmian1"));
   connect(history, &QAction::triggered, this, [this] { unguarded([this] { showHistoryWindow(this); }); });
 }
 
