@@ -1,7 +1,7 @@
 # Adds every subfolder of the current folder that has a CMakeLists.txt, in
 # name order, the ones named in FIRST before the others. Without the Qt
 # program (a core-only or Windows build) only the Qt-free pieces are taken.
-set(MORVIN_QT_FREE_PIECES conformance store layer platform fuzz support wine wallpaper registry morvin-reg)
+set(MORVIN_QT_FREE_PIECES conformance store layer platform fuzz support wine wallpaper registry morvin-reg win98)
 
 function(morvin_add_pieces)
   cmake_parse_arguments(ARG "" "" "FIRST" ${ARGN})

@@ -20,6 +20,8 @@ class Machine {
   std::string driveC() const { return folder_ + "/drive_c"; }
   std::string systemDat() const { return driveC() + "/WINDOWS/SYSTEM.DAT"; }
   std::string userDat() const { return driveC() + "/WINDOWS/USER.DAT"; }
+  // What a machine made from a Windows 9x drive keeps about that drive.
+  std::string record() const { return folder_ + "/import"; }
   bool exists() const;
 
  private:

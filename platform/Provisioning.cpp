@@ -1,6 +1,7 @@
-// Provisioning of the default machine. The drive is built in a hidden folder
-// beside its final place and renamed into place in one step, so a killed
-// provisioning leaves either no machine or a whole one.
+// Provisioning of the default machine, and the build every machine is made
+// by. The drive is built in a hidden folder beside its final place and
+// renamed into place in one step, so a killed provisioning leaves either no
+// machine or a whole one.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include "HostFileAttributes.h"
 #include "HostFiles.h"
 #include "Machine.h"
+#include "MachineBuild.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/HiveStore.h"
@@ -140,9 +142,71 @@ void buildDrive(const std::string& drive, const std::string& regText, const std:
 
 }  // namespace
 
-bool provisionMachine(const std::string& folder, const std::string& defaultRegFile) {
+bool buildMachine(const std::string& folder, bool replace,
+                  const std::function<void(const MachineBuild&)>& build) {
   const Machine machine(folder);
-  if (machine.exists()) return false;
+  if (machine.exists() && !replace) return false;
+
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) throw Exception("Cannot create " + ansi(folder) + ": " + ansi(ec.message()));
+
+  FolderLock lock(folder);
+  if (machine.exists() && !replace) return false;  // another process provisioned it while we waited
+  removeLeftovers(folder);                         // of a build that was killed: its owner held the lock
+
+  auto hiddenFolder = [&] {
+    std::string pattern = folder + "/" + kBuildPrefix + "XXXXXX";
+    if (!::mkdtemp(pattern.data())) fail("Cannot create a folder in", folder);
+    ::chmod(pattern.c_str(), 0755);  // mkdtemp made it private; a drive is not
+    return pattern;
+  };
+  const MachineBuild building{hiddenFolder(), hiddenFolder()};
+  std::string old;
+  try {
+    build(building);
+    host::syncFolder(building.drive);
+    host::syncFolder(building.record);
+    // The old machine goes first (a leftover, should this stop here), then
+    // the record, then the drive: a record without the drive it names is
+    // stale (driveIdentity), so whatever is in place is whole.
+    if (machine.exists()) {
+      old = hiddenFolder();
+      if (::rename(machine.driveC().c_str(), (old + "/drive_c").c_str()) != 0)
+        fail("Cannot replace", machine.driveC());
+      ::rename(machine.record().c_str(), (old + "/import").c_str());
+    }
+    fs::remove_all(machine.record(), ec);
+    if (!fs::is_empty(building.record, ec) &&
+        ::rename(building.record.c_str(), machine.record().c_str()) != 0)
+      fail("Cannot create", machine.record());
+    if (::rename(building.drive.c_str(), machine.driveC().c_str()) != 0)
+      fail("Cannot create", machine.driveC());
+  } catch (...) {
+    fs::remove_all(building.drive, ec);
+    fs::remove_all(building.record, ec);
+    if (!old.empty() && !machine.exists()) {
+      fs::remove_all(machine.record(), ec);
+      ::rename((old + "/import").c_str(), machine.record().c_str());
+      ::rename((old + "/drive_c").c_str(), machine.driveC().c_str());
+    }
+    if (!old.empty()) fs::remove_all(old, ec);
+    throw;
+  }
+  fs::remove_all(building.record, ec);
+  if (!old.empty()) fs::remove_all(old, ec);
+  host::syncFolder(folder);
+  return true;
+}
+
+unsigned long long driveIdentity(const std::string& driveFolder) {
+  struct stat st {};
+  if (::stat(driveFolder.c_str(), &st) != 0) return 0;
+  return static_cast<unsigned long long>(st.st_dev) << 40 ^ st.st_ino;
+}
+
+bool provisionMachine(const std::string& folder, const std::string& defaultRegFile) {
+  if (Machine(folder).exists()) return false;
 
   const auto regFile = host::readFile(defaultRegFile);
   if (!regFile) throw EFOpenError(formatMessage(msg::CannotOpenFile, ansi(defaultRegFile)));
@@ -150,28 +214,9 @@ bool provisionMachine(const std::string& folder, const std::string& defaultRegFi
   const auto msDosSys = host::readFile(msDosPath);
   if (!msDosSys) throw EFOpenError(formatMessage(msg::CannotOpenFile, ansi(msDosPath)));
 
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw Exception("Cannot create " + ansi(folder) + ": " + ansi(ec.message()));
-
-  FolderLock lock(folder);
-  if (machine.exists()) return false;  // another process provisioned it while we waited
-  removeLeftovers(folder);             // of a provisioning that was killed: its owner held the lock
-
-  std::string pattern = folder + "/" + kBuildPrefix + "XXXXXX";
-  if (!::mkdtemp(pattern.data())) fail("Cannot create a folder in", folder);
-  const std::string building = pattern;
-  ::chmod(building.c_str(), 0755);  // mkdtemp made it private; a drive is not
-  try {
-    buildDrive(building, ansi(withoutByteOrderMark(*regFile)), withCrLf(*msDosSys));
-    host::syncFolder(building);
-    if (::rename(building.c_str(), machine.driveC().c_str()) != 0) fail("Cannot create", machine.driveC());
-  } catch (...) {
-    fs::remove_all(building, ec);
-    throw;
-  }
-  host::syncFolder(folder);
-  return true;
+  return buildMachine(folder, false, [&](const MachineBuild& building) {
+    buildDrive(building.drive, ansi(withoutByteOrderMark(*regFile)), withCrLf(*msDosSys));
+  });
 }
 
 }  // namespace morvin::platform

@@ -1,11 +1,14 @@
 // morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE] |
-//            history | undo | changes
+//            history | undo | changes | apply TARGET
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
+#ifndef _WIN32
+#include "Win9xCommands.h"
+#endif
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "registry/Journal.h"
@@ -19,6 +22,10 @@ constexpr const char* kUsage =
     "usage: morvin-reg [--machine DIR] COMMAND\n"
     "\n"
     "  init                create the default machine (an existing one is kept) and show where it is\n"
+    "  init --from SOURCE [--user NAME] [--partition N] [--replace]\n"
+    "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
+    "  apply TARGET [--dry-run] [--force] [--partition N]\n"
+    "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
     "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
@@ -35,7 +42,7 @@ constexpr const char* kUsage =
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
     "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
-    "written, 4 a conflict.\n";
+    "written, 4 a conflict (for apply: the drive changed since the import).\n";
 
 int usage(const char* problem) {
   std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
@@ -72,6 +79,17 @@ int run(std::vector<std::string> args) {
   morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
 
   if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
+#ifndef _WIN32
+  if (command == "init" && args[1] == "--from")
+    return initFrom(folder, std::vector<std::string>(args.begin() + 2, args.end()));
+  if (command == "init" && args[1].starts_with("--from="))
+    return initFrom(folder, [&] {
+      std::vector<std::string> rest(args.begin() + 1, args.end());
+      rest[0].erase(0, 7);
+      return rest;
+    }());
+  if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
+#endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
   if (command == "export" && (operands == 1 || operands == 2))
     return exportKey(folder, args[1], optionalOperand(2));

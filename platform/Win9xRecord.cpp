@@ -1,0 +1,136 @@
+#include "Win9xRecord.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <sstream>
+
+#include "HostFiles.h"
+#include "registry/Cp1250.h"
+#include "registry/Errors.h"
+
+namespace morvin::platform::win9x {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kRecordFile = "record.txt";
+constexpr const char* kMsDosFile = "MSDOS.SYS";
+
+std::string upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The hive files with their side files (SQLite journals), and the boot file.
+bool ownedByMachine(const std::string& path) {
+  const std::string name = upper(path);
+  return name == "MSDOS.SYS" || name.starts_with("WINDOWS/SYSTEM.DAT") ||
+         name.starts_with("WINDOWS/USER.DAT");
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::stringstream in(line);
+  std::string field;
+  while (std::getline(in, field, '\t')) out.push_back(field);
+  return out;
+}
+
+}  // namespace
+
+std::uint64_t contentHash(std::string_view bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  for (unsigned char c : bytes) {
+    hash ^= c;
+    hash *= 0x100000001b3ull;
+  }
+  return hash;
+}
+
+std::vector<FileState> machineFiles(const std::string& driveC) {
+  std::vector<FileState> files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(driveC, ec); !ec && it != fs::end(it); it.increment(ec)) {
+    const std::string path = fs::relative(it->path(), driveC).generic_string();
+    if (it->is_symlink() || ownedByMachine(path)) continue;
+    if (it->is_directory()) {
+      files.push_back({path, true, 0});
+    } else if (it->is_regular_file()) {
+      const auto bytes = host::readFile(it->path().string());
+      files.push_back({path, false, bytes ? contentHash(*bytes) : 0});
+    }
+  }
+  std::sort(files.begin(), files.end(),
+            [](const FileState& a, const FileState& b) { return a.path < b.path; });
+  return files;
+}
+
+void writeRecord(const std::string& folder, const ImportRecord& record) {
+  std::ostringstream out;
+  out << "drive\t" << record.drive << "\n"
+      << "source\t" << record.source << "\n"
+      << "windows\t" << record.windowsFolder << "\n"
+      << "user\t" << record.user << "\n"
+      << "msdos\t" << (record.msDosSys ? 1 : 0) << "\t" << record.msDosAttributes << "\n"
+      << "handedback\t" << record.handedBack << "\n";
+  for (const HiveState& hive : record.hives)
+    out << "hive\t" << hive.path << "\t" << hive.size << "\t" << hive.hash << "\n";
+  for (const FileState& file : record.files)
+    out << (file.folder ? "folder\t" : "file\t") << file.path << "\t" << file.hash << "\n";
+
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  // MSDOS.SYS first: the record that names it is what makes it count.
+  const std::string msDos = folder + "/" + kMsDosFile;
+  if (record.msDosSys ? !host::writeFileDurably(msDos, *record.msDosSys) : (fs::remove(msDos, ec), false))
+    throw Exception("Cannot write " + cp1250::fromUtf8(msDos));
+  const std::string file = folder + "/" + kRecordFile;
+  const std::string temporary = file + ".new";
+  if (!host::writeFileDurably(temporary, out.str()) || (fs::rename(temporary, file, ec), ec))
+    throw Exception("Cannot write " + cp1250::fromUtf8(file));
+  host::syncFolder(folder);
+}
+
+std::optional<ImportRecord> readRecord(const std::string& folder) {
+  const auto text = host::readFile(folder + "/" + kRecordFile);
+  if (!text) return std::nullopt;
+  ImportRecord record;
+  bool hasMsDos = false;
+  std::stringstream in(*text);
+  std::string line;
+  try {
+    while (std::getline(in, line)) {
+      const auto f = fields(line);
+      if (f.empty()) continue;
+      const std::string& kind = f[0];
+      auto at = [&](size_t i) { return i < f.size() ? f[i] : std::string(); };
+      if (kind == "drive")
+        record.drive = std::stoull(at(1));
+      else if (kind == "source")
+        record.source = at(1);
+      else if (kind == "windows")
+        record.windowsFolder = at(1);
+      else if (kind == "user")
+        record.user = at(1);
+      else if (kind == "msdos")
+        hasMsDos = at(1) == "1", record.msDosAttributes = std::stoul(at(2));
+      else if (kind == "handedback")
+        record.handedBack = std::stoull(at(1));
+      else if (kind == "hive")
+        record.hives.push_back({at(1), std::stoull(at(2)), std::stoull(at(3))});
+      else if (kind == "file" || kind == "folder")
+        record.files.push_back({at(1), kind == "folder", std::stoull(at(2))});
+    }
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (hasMsDos) {
+    record.msDosSys = host::readFile(folder + "/" + kMsDosFile);
+    if (!record.msDosSys) return std::nullopt;
+  }
+  return record;
+}
+
+}  // namespace morvin::platform::win9x

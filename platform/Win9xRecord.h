@@ -1,0 +1,53 @@
+// What a machine made from a Windows 9x drive keeps about it, in the machine
+// folder beside drive_c (Machine::record()): where it came from, the drive's
+// hives as they were, MSDOS.SYS as imported (or as last handed back), and the
+// machine drive's own files at that moment, so that handing the changes back
+// writes only what is new.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvin::platform::win9x {
+
+struct FileState {
+  std::string path;  // below drive_c, '/'-separated, UTF-8
+  bool folder = false;
+  std::uint64_t hash = 0;  // of the content; 0 for a folder
+  bool operator==(const FileState&) const = default;
+};
+
+struct HiveState {
+  std::string path;  // on the Windows 9x drive
+  std::uint64_t size = 0, hash = 0;
+};
+
+struct ImportRecord {
+  unsigned long long drive = 0;  // driveIdentity() of the drive_c it belongs to
+  std::string source;            // as given to init --from
+  std::string windowsFolder;     // on the Windows 9x drive: "WINDOWS"
+  std::string user;              // --user, empty without
+  std::vector<HiveState> hives;  // SYSTEM.DAT, USER.DAT
+  std::optional<std::string> msDosSys;
+  std::uint32_t msDosAttributes = 0;
+  std::uint64_t handedBack = 0;  // hash of the last registry changes written, 0 for none
+  std::vector<FileState> files;
+};
+
+// A 64-bit FNV-1a hash: enough to notice a change, not meant against malice.
+std::uint64_t contentHash(std::string_view bytes);
+
+// The files and folders of a machine's drive, without its hives and MsDos.sys
+// (those are never copied back as files), in a stable order.
+std::vector<FileState> machineFiles(const std::string& driveC);
+
+// `folder` is Machine::record() or a hidden folder becoming it. Throws
+// morvin::Exception when it cannot be written.
+void writeRecord(const std::string& folder, const ImportRecord& record);
+// nullopt when there is no record or it is unreadable.
+std::optional<ImportRecord> readRecord(const std::string& folder);
+
+}  // namespace morvin::platform::win9x

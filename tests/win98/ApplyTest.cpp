@@ -1,0 +1,154 @@
+// morvin-reg apply: the changes since the import go back to the Windows 98
+// drive as MORVINNG.REG with a batch file in its Startup folder, MSDOS.SYS
+// and the files the program made; nothing else on the drive changes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Win98Fixture.h"
+#include "platform/HostFileAttributes.h"
+#include "platform/HostFiles.h"
+#include "platform/Win9xImport.h"
+#include "platform/Win9xTools.h"
+
+namespace morvin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::win9x::runTool;
+
+constexpr const char* kStartup = "WINDOWS/Menu Start/Programy/Autostart/MORVINNG.BAT";
+
+class Win98Apply : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "morvin-apply-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    machine_ = dir_ + "/machine";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  platform::win9x::ToolRun reg(std::vector<std::string> args) {
+    args.insert(args.begin(), {MORVIN_REG_PROGRAM, "--machine", machine_});
+    return runTool(args);
+  }
+  // The user's clicks: a policy, a boot option, a wallpaper page and a folder.
+  void change() {
+    const std::string file = dir_ + "/change.reg";
+    platform::host::writeFileDurably(
+        file,
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network]"
+        "\r\n"
+        "\"NoNetSetup\"=dword:00000001\r\n\r\n");
+    ASSERT_EQ(reg({"import", file}).status, 0);
+    const std::string drive = machine_ + "/drive_c/";
+    const std::string msDos = drive + "MsDos.sys";
+    std::string boot = *platform::host::readFile(msDos);
+    boot.replace(boot.find("BootMulti=1"), 11, "BootMulti=0");
+    const auto attributes = platform::getHostFileAttributes(msDos);
+    platform::setHostFileAttributes(msDos, 0);
+    platform::host::writeFileDurably(msDos, boot);
+    platform::setHostFileAttributes(msDos, static_cast<std::uint32_t>(attributes));
+    platform::host::writeFileDurably(drive + "WINDOWS/Web/Wallpaper/Nowa.htm", "<html>nowa</html>");
+    fs::create_directories(drive + "WINDOWS/Menu Start/Programy/Panel sterowania");
+  }
+
+  std::string dir_, machine_;
+  Win98Drive fixture_;
+};
+
+TEST_F(Win98Apply, TheChangesReachTheDriveAndNothingElseChanges) {
+  for (const bool image : {false, true}) {
+    SCOPED_TRACE(image ? "FAT32 image with an MBR" : "folder");
+    fs::remove_all(machine_);
+    const std::string folder = dir_ + (image ? "/image-drive" : "/drive");
+    fixture_.writeFolder(folder);
+    const std::string target = image ? folder + ".img" : folder;
+    const long long offset = image ? makeImage(folder, target, 32, true) : 0;
+    auto files = [&] { return image ? imageFiles(target, offset) : folderFiles(target); };
+    const auto before = files();
+    ASSERT_EQ(reg({"init", "--from", target}).status, 0);
+    change();
+
+    const auto dry = reg({"apply", target, "--dry-run"});
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    for (const char* listed : {"MORVINNG.REG", "MSDOS.SYS", kStartup, "WINDOWS/Web/Wallpaper/Nowa.htm",
+                               "WINDOWS/Menu Start/Programy/Panel sterowania/"})
+      EXPECT_NE(dry.out.find(listed), std::string::npos) << listed << " in\n" << dry.out;
+    EXPECT_EQ(files(), before);
+
+    const auto applied = reg({"apply", target});
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    auto after = files();
+    const std::string changes = reg({"changes"}).out;
+    EXPECT_NE(changes.find("\"NoNetSetup\"=dword:00000001"), std::string::npos) << changes;
+    EXPECT_EQ(after["MORVINNG.REG"], changes);
+    EXPECT_EQ(after[kStartup],
+              platform::win9x::startupBatch("C:\\WINDOWS\\Menu Start\\Programy\\Autostart\\MORVINNG.BAT"));
+    EXPECT_NE(after["MSDOS.SYS"].find("BootMulti=0"), std::string::npos);
+    if (image) {
+      EXPECT_EQ(imageAttributes(target, offset, "MSDOS.SYS") & 0x07, 0x07);
+    }
+    EXPECT_EQ(after["WINDOWS/Web/Wallpaper/Nowa.htm"], "<html>nowa</html>");
+    EXPECT_EQ(after.count("WINDOWS/Menu Start/Programy/Panel sterowania/"), 1u);
+    for (const char* made : {"MORVINNG.REG", kStartup, "WINDOWS/Web/Wallpaper/Nowa.htm",
+                             "WINDOWS/Menu Start/Programy/Panel sterowania/"})
+      after.erase(made);
+    after["MSDOS.SYS"] = before.at("MSDOS.SYS");
+    EXPECT_EQ(after, before);  // the hives too, byte for byte
+
+    // Nothing new: nothing written.
+    const auto once = files();
+    const auto again = reg({"apply", target});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Nothing to write"), std::string::npos) << again.out;
+    EXPECT_EQ(files(), once);
+  }
+}
+
+TEST_F(Win98Apply, AChangeTakenBackAfterItWasHandedBackIsHandedBackToo) {
+  const std::string drive = dir_ + "/drive";
+  fixture_.writeFolder(drive);
+  ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
+  change();
+  ASSERT_EQ(reg({"apply", drive}).status, 0);
+  ASSERT_EQ(reg({"undo", "--all"}).status, 0);
+  ASSERT_EQ(reg({"changes"}).out, "REGEDIT4\r\n\r\n");
+  const auto applied = reg({"apply", drive});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  const auto reg = platform::host::readFile(drive + "/MORVINNG.REG");
+  ASSERT_TRUE(reg);
+  EXPECT_NE(reg->find("\"NoNetSetup\"=dword:00000005"), std::string::npos) << *reg;
+}
+
+TEST_F(Win98Apply, ADriveWhoseHivesChangedIsWrittenOnlyWhenForced) {
+  const std::string drive = dir_ + "/drive";
+  fixture_.writeFolder(drive);
+  ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
+  change();
+  Win98Drive booted;  // Windows ran and changed its registry since
+  booted.system.path("Software\\Nowy");
+  platform::host::writeFileDurably(drive + "/WINDOWS/SYSTEM.DAT", writeCreg(booted.system));
+
+  const auto refused = reg({"apply", drive});
+  EXPECT_EQ(refused.status, 4);
+  EXPECT_NE(refused.err.find("WINDOWS/SYSTEM.DAT changed since the import"), std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(drive + "/MORVINNG.REG"));
+  const auto forced = reg({"apply", drive, "--force"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_TRUE(fs::exists(drive + "/MORVINNG.REG"));
+}
+
+TEST_F(Win98Apply, OnlyAMachineMadeFromADriveHandsChangesBack) {
+  fixture_.writeFolder(dir_ + "/drive");
+  ASSERT_EQ(reg({"init"}).status, 0);
+  const auto run = reg({"apply", dir_ + "/drive"});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("init --from"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace morvin::test

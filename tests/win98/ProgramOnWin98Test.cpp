@@ -1,0 +1,60 @@
+// The real program on a machine made from a Windows 98 disk image: it
+// rewrites NoNetSetup 5 as 1, and apply hands that back as MORVINNG.REG with
+// a batch file in the Startup folder, the drive's hives untouched.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "Win98Fixture.h"
+#include "platform/Win9xTools.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/TempMachine.h"
+
+namespace morvin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::win9x::runTool;
+
+TEST(ProgramOnWin98, StartingAndEndingTheProgramHandsNoNetSetupBackAsOne) {
+  TempMachine machine(TempMachine::Content::Empty);
+  const std::string drive = machine.folder() + "-drive", image = drive + ".img";
+  Win98Drive fixture;
+  fixture.writeFolder(drive);
+  const long long offset = makeImage(drive, image, 32, true);
+  const auto before = imageFiles(image, offset);
+  auto reg = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {MORVIN_REG_PROGRAM, "--machine", machine.folder()});
+    return runTool(args);
+  };
+  const auto made = reg({"init", "--from", image, "--replace"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  machine.reopen();
+  const std::string policy = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
+  ASSERT_EQ(machine.dword(reg::kCurrentUser, policy, "NoNetSetup"), 5);
+
+  {
+    ProgramRun program(MORVIN_NG_BINARY, machine.folder());
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(waitForWindows(machine));
+    program.terminate();
+    EXPECT_EQ(program.waitForEnd(std::chrono::seconds(20)), 0);
+  }
+  EXPECT_EQ(machine.dword(reg::kCurrentUser, policy, "NoNetSetup"), 1);
+
+  const auto applied = reg({"apply", image});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  const auto after = imageFiles(image, offset);
+  EXPECT_NE(after.at("MORVINNG.REG").find("\"NoNetSetup\"=dword:00000001"), std::string::npos);
+  EXPECT_NE(
+      after.at("WINDOWS/Menu Start/Programy/Autostart/MORVINNG.BAT").find("regedit /s C:\\MORVINNG.REG"),
+      std::string::npos);
+  for (const char* hive : {"WINDOWS/SYSTEM.DAT", "WINDOWS/USER.DAT", "WINDOWS/Profiles/Jan/USER.DAT"})
+    EXPECT_EQ(after.at(hive), before.at(hive)) << hive;
+  fs::remove_all(drive);
+  fs::remove(image);
+}
+
+}  // namespace
+}  // namespace morvin::test

@@ -1,0 +1,15 @@
+// The commands for a Windows 9x drive: init --from and apply. Not part of the
+// Windows build. `args` are the command's own arguments, after its name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+
+namespace morvin::tool {
+
+ExitCode initFrom(const std::string& machineFolder, const std::vector<std::string>& args);
+ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::string>& args);
+
+}  // namespace morvin::tool
