@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "DosBootFile.h"
+#include "pictures/Pictures.h"
 #include "platform/FileAttributes.h"
 #include "registry/TIniFile.h"
 #include "shell/Binding.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
-#include "shell/Pictures.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
 #include "ui_kodDos.h"

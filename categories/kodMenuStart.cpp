@@ -12,6 +12,7 @@
 #include <optional>
 #include <system_error>
 
+#include "pictures/Pictures.h"
 #include "platform/DriveMapping.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
@@ -20,7 +21,6 @@
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
-#include "shell/Pictures.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"

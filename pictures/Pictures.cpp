@@ -2,7 +2,7 @@
 
 #include <QImageReader>
 
-#include "Text.h"
+#include "registry/Cp1250.h"
 #include "registry/Errors.h"
 
 namespace morvin {
@@ -41,7 +41,8 @@ QPixmap LoadPicture(const QString& file) {
   QImageReader reader(file);
   decideFormatFromContent(reader);
   const QImage image = file.isEmpty() ? QImage() : reader.read();
-  if (image.isNull()) throw EFOpenError(formatMessage(msg::CannotOpenFile, toAnsi(file)));
+  if (image.isNull())
+    throw EFOpenError(formatMessage(msg::CannotOpenFile, cp1250::fromUtf8(file.toStdString())));
   return QPixmap::fromImage(image);
 }
 

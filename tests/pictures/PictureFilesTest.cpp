@@ -9,10 +9,10 @@
 #include <cstring>
 
 #include "MetafileSamples.h"
+#include "pictures/Metafile.h"
+#include "pictures/MetafileDib.h"
+#include "pictures/PictureFiles.h"
 #include "registry/Errors.h"
-#include "shell/app/Metafile.h"
-#include "shell/app/MetafileDib.h"
-#include "shell/app/PictureFiles.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin {
@@ -280,6 +280,17 @@ TEST_F(PictureFilesTest, DamagedMetafilesNeverCrashAndSkipWhatTheyCannotHold) {
       EXPECT_LE(picture.width(), 4096);
       EXPECT_LE(picture.height(), 4096);
     }
+  }
+}
+
+// The fuzz target starts from these; a seed the players cannot read would only test the refusal.
+TEST_F(PictureFilesTest, EveryMetafileOfTheFuzzSeedCorpusIsPlayed) {
+  const QDir corpus(QStringLiteral(MORVIN_SOURCE_DIR "/tests/fuzz/corpus/MetafileFuzz"));
+  const QStringList seeds = corpus.entryList(QDir::Files);
+  EXPECT_GE(seeds.size(), 3);
+  for (const QString& seed : seeds) {
+    const QImage picture = ReadPictureFile(corpus.filePath(seed));
+    EXPECT_FALSE(picture.isNull()) << seed.toStdString();
   }
 }
 

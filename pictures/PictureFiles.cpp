@@ -5,9 +5,9 @@
 #include <QImageReader>
 
 #include "Metafile.h"
+#include "pictures/Pictures.h"
+#include "registry/Cp1250.h"
 #include "registry/Errors.h"
-#include "shell/Pictures.h"
-#include "shell/Text.h"
 
 namespace morvin {
 
@@ -17,7 +17,7 @@ namespace {
 constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
 
 [[noreturn]] void cannotOpen(const QString& file) {
-  throw EFOpenError(formatMessage(msg::CannotOpenFile, toAnsi(file)));
+  throw EFOpenError(formatMessage(msg::CannotOpenFile, cp1250::fromUtf8(file.toStdString())));
 }
 
 }  // namespace
