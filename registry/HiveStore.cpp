@@ -95,7 +95,8 @@ struct HiveStore::Impl {
   std::unordered_map<Key, Handle> handles;
   Key nextHandle = 0x1000;
 
-  Status resolve(Key key, Handle& out) {
+  // `create`: a missing view key is made (for a write through it), else it is not found.
+  Status resolve(Key key, Handle& out, bool create = false) {
     switch (key) {
       case kLocalMachine:
         out = {machine.get(), HiveFile::kRootId, access::AllAccess};
@@ -104,9 +105,9 @@ struct HiveStore::Impl {
         out = {user.get(), HiveFile::kRootId, access::AllAccess};
         return err::Success;
       case kClassesRoot:
-        return resolveView(kClassesPath, out);
+        return resolveView(kClassesPath, out, create);
       case kCurrentConfig:
-        return resolveView(kCurrentConfigPath, out);
+        return resolveView(kCurrentConfigPath, out, create);
       case kUsers:
         return err::FileNotFound;
       default:
@@ -119,8 +120,8 @@ struct HiveStore::Impl {
   }
 
   // HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG are keys of HKLM, made when
-  // first needed.
-  Status resolveView(std::string_view path, Handle& out) {
+  // first written through; a plain open or read leaves the hive as it is.
+  Status resolveView(std::string_view path, Handle& out, bool create) {
     std::vector<std::string_view> parts;
     hive::splitPath(path, parts);
     HiveFile& hive = *machine;
@@ -129,7 +130,7 @@ struct HiveStore::Impl {
       HiveFile::ReadScope scope(hive);
       if (walk(hive, out.id, parts) == err::Success) return err::Success;
     }
-    if (hive.readOnly()) return err::FileNotFound;
+    if (!create || hive.readOnly()) return err::FileNotFound;
     return inWriteTransaction(hive, [&] {
       out.id = HiveFile::kRootId;
       createPath(hive, out.id, parts);
@@ -181,7 +182,7 @@ struct HiveStore::Impl {
   template <class Write>
   Status writeValues(Key key, Write&& write) {
     Handle handle;
-    if (const Status s = resolve(key, handle); s != err::Success) return s;
+    if (const Status s = resolve(key, handle, true); s != err::Success) return s;
     HiveFile& hive = *handle.hive;
     if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
     return inWriteTransaction(hive, [&] {
@@ -227,13 +228,15 @@ Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t a
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     Handle base;
-    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    const Status resolved = impl_->resolve(parent, base);
     // As on Windows, opening a predefined root itself gives that root back,
-    // whatever access was asked for.
-    if (isPredefinedRoot(parent) && hive::cString(subKey).empty()) {
+    // whatever access was asked for (a view key not made yet too).
+    if (isPredefinedRoot(parent) && hive::cString(subKey).empty() &&
+        (resolved == err::Success || resolved == err::FileNotFound)) {
       *result = parent;
       return err::Success;
     }
+    if (resolved != err::Success) return resolved;
     std::vector<std::string_view> parts;
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;
@@ -255,7 +258,7 @@ Status HiveStore::createKey(Key parent, const std::string& subKey, std::uint32_t
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle base;
-    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    if (const Status s = impl_->resolve(parent, base, true); s != err::Success) return s;
     std::vector<std::string_view> parts;
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;
