@@ -86,6 +86,19 @@ Status inWriteTransaction(HiveFile& hive, Body&& body) {
   }
 }
 
+// HKEY_USERS holds one key, .DEFAULT: without user profiles it is the same
+// key as HKEY_CURRENT_USER, so a path through it is taken there.
+constexpr std::string_view kDefaultUser = ".DEFAULT";
+
+void takeDefaultUserToCurrentUser(Key& parent, std::string& subKey) {
+  if (parent != kUsers) return;
+  const std::string_view path = hive::cString(subKey);
+  const std::size_t slash = path.find('\\');
+  if (hive::fold(path.substr(0, slash)) != hive::fold(kDefaultUser)) return;
+  parent = kCurrentUser;
+  subKey = slash == std::string_view::npos ? std::string() : std::string(path.substr(slash + 1));
+}
+
 }  // namespace
 
 struct HiveStore::Impl {
@@ -222,7 +235,9 @@ const std::string& HiveStore::userDatPath() const {
   return impl_->user->path();
 }
 
-Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result) {
+Status HiveStore::openKey(Key parent, const std::string& path, std::uint32_t access, Key* result) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(parent, subKey);
   if (!result) return err::InvalidParameter;
   *result = 0;
   std::lock_guard lock(impl_->mutex);
@@ -250,8 +265,10 @@ Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t a
   });
 }
 
-Status HiveStore::createKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result,
+Status HiveStore::createKey(Key parent, const std::string& path, std::uint32_t access, Key* result,
                             bool* created) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(parent, subKey);
   if (!result) return err::InvalidParameter;
   *result = 0;
   if (created) *created = false;
@@ -339,7 +356,9 @@ Status HiveStore::deleteValue(Key key, const std::string& name) {
   });
 }
 
-Status HiveStore::deleteKey(Key key, const std::string& subKey) {
+Status HiveStore::deleteKey(Key key, const std::string& path) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(key, subKey);
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle handle;
@@ -369,6 +388,11 @@ Status HiveStore::deleteKey(Key key, const std::string& subKey) {
 
 Status HiveStore::enumKey(Key key, std::uint32_t index, std::string* name) {
   if (!name) return err::InvalidParameter;
+  if (key == kUsers) {
+    if (index > 0) return err::NoMoreItems;
+    *name = kDefaultUser;
+    return err::Success;
+  }
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kEnumerateSubKeys, [&](HiveFile& hive, std::int64_t id, const auto& row) {
@@ -389,6 +413,12 @@ Status HiveStore::enumValue(Key key, std::uint32_t index, std::string* name, std
 
 Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
   if (!info) return err::InvalidParameter;
+  if (key == kUsers) {
+    *info = KeyInfo{};
+    info->subKeys = 1;
+    info->maxSubKeyLen = static_cast<std::uint32_t>(kDefaultUser.size());
+    return err::Success;
+  }
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kQueryValue, [&](HiveFile& hive, std::int64_t id, const auto& row) {

@@ -42,7 +42,27 @@ TEST_F(HiveFiles, MissingAndEmptyFilesBecomeEmptyHives) {
   Key key = 0;
   ASSERT_EQ(again->openKey(kCurrentUser, "Software", access::Read, &key), err::Success);
   EXPECT_EQ(readDword(*again, key, "V"), 5);
-  EXPECT_EQ(again->openKey(kUsers, ".DEFAULT", access::Read, &key), err::FileNotFound);
+}
+
+// Without user profiles HKEY_USERS\.DEFAULT is the same key as HKEY_CURRENT_USER.
+TEST_F(HiveFiles, TheDefaultUserIsTheCurrentUser) {
+  auto store = openStore();
+  Key key = 0;
+  ASSERT_EQ(store->createKey(kUsers, ".default\\Software\\X", access::AllAccess, &key), err::Success);
+  EXPECT_EQ(setDword(*store, key, "Through", 1), err::Success);
+  store->closeKey(key);
+  ASSERT_EQ(store->createKey(kCurrentUser, "Software\\Y", access::AllAccess, &key), err::Success);
+  store->closeKey(key);
+  ASSERT_EQ(store->openKey(kCurrentUser, "Software\\X", access::Read, &key), err::Success);
+  EXPECT_EQ(readDword(*store, key, "Through"), 1);
+  store->closeKey(key);
+  EXPECT_EQ(store->openKey(kUsers, ".DEFAULT\\Software\\Y", access::Read, &key), err::Success);
+  std::string name;
+  EXPECT_EQ(store->enumKey(kUsers, 0, &name), err::Success);
+  EXPECT_EQ(name, ".DEFAULT");
+  EXPECT_EQ(store->enumKey(kUsers, 1, &name), err::NoMoreItems);
+  EXPECT_EQ(store->openKey(kUsers, "Someone", access::Read, &key), err::FileNotFound);
+  EXPECT_EQ(store->deleteKey(kUsers, ".DEFAULT"), err::AccessDenied);
 }
 
 TEST_F(HiveFiles, AFileThatIsNotAHiveIsRefusedAndLeftAlone) {
