@@ -1,4 +1,4 @@
-// morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE]
+// morvin-reg [--machine DIR] init | import [--skip-bad] FILE | export KEY [FILE] | query KEY [VALUE]
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -18,6 +18,8 @@ constexpr const char* kUsage =
     "\n"
     "  init                create the default machine (an existing one is kept) and show where it is\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
+    "  import --skip-bad FILE\n"
+    "                      apply every valid entry at once, list each malformed line and leave it out\n"
     "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
     "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
     "\n"
@@ -25,7 +27,8 @@ constexpr const char* kUsage =
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
     "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
-    "written.\n";
+    "written,\n"
+    "5 lines were skipped (import --skip-bad).\n";
 
 int usage(const char* problem) {
   std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
@@ -62,6 +65,8 @@ int run(std::vector<std::string> args) {
 
   if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
+  if (command == "import" && operands == 2 && args[1] == "--skip-bad")
+    return importFile(folder, args[2], true);
   if (command == "export" && (operands == 1 || operands == 2))
     return exportKey(folder, args[1], optionalOperand(2));
   if (command == "query" && (operands == 1 || operands == 2))
