@@ -1,5 +1,6 @@
 // Wallpaper pictures: bitmaps, icons, JPEG images and metafiles made here.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include "pictures/Metafile.h"
 #include "pictures/MetafileDib.h"
 #include "pictures/PictureFiles.h"
+#include "pictures/Pictures.h"
 #include "registry/Errors.h"
 #include "tests/support/gui/GuiTest.h"
 
@@ -92,6 +94,16 @@ TEST_F(PictureFilesTest, AMissingOrForeignFileCannotBeOpenedAndNamesItsPath) {
     } catch (const EFOpenError& e) {
       EXPECT_EQ(std::string(e.what()), "Cannot open file " + file.toStdString());
     }
+  }
+}
+
+// A device never ends and a named pipe never answers: neither is read at all.
+TEST_F(PictureFilesTest, DevicesPipesAndFoldersAreNoPictures) {
+  const QString pipe = dir.filePath(QStringLiteral("tapeta.bmp"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  for (const QString& file : {QStringLiteral("/dev/zero"), pipe, dir.path()}) {
+    EXPECT_THROW(ReadPictureFile(file), EFOpenError) << file.toStdString();
+    EXPECT_THROW(LoadPicture(file), EFOpenError) << file.toStdString();
   }
 }
 
