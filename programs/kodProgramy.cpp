@@ -1,6 +1,7 @@
 #include "kodProgramy.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFont>
 
 #include "UninstallList.h"
@@ -46,6 +47,11 @@ TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent), ui(std::make_unique
   connect(ui->Lista, &QListWidget::itemSelectionChanged, this, [this] {
     if (selectedLine() >= 0) ListaClick();
   });
+  // A click on the line already selected changes no selection: it reads the entry again.
+  ui->Lista->viewport()->installEventFilter(this);
+  connect(ui->Lista, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (ui->Lista->row(item) == selectedBeforePress_ && selectedLine() == selectedBeforePress_) ListaClick();
+  });
   connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(ui->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
@@ -54,6 +60,11 @@ TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent), ui(std::make_unique
 }
 
 TfmProgramy::~TfmProgramy() = default;
+
+bool TfmProgramy::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) selectedBeforePress_ = selectedLine();
+  return QDialog::eventFilter(watched, event);
+}
 
 void TfmProgramy::FormCreate() {
   Listing listing = loadListing();
