@@ -11,6 +11,7 @@
 #include "registry/TRegistry.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
+#include "shell/StorablePath.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -173,7 +174,8 @@ void TfmProgramy::Button3Click() {
     QString startFolder = QString::fromStdString(platform::currentMachine().driveC());
     auto file = dialogs().openFile(this, QStringLiteral("Poszukiwanie programu deinstalacyjnego"), filters,
                                    startFolder);
-    if (file) ui->uninstaller->setText(uninstallerPathFor(*file));
+    // A path the registry cannot hold exactly leaves the field as it was.
+    if (file && storablePath(this, *file)) ui->uninstaller->setText(uninstallerPathFor(*file));
   });
   // Confirmed or cancelled, the fields are saved.
   Button1Click();
