@@ -23,6 +23,7 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/ShellService.h"
+#include "shell/StorablePath.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -227,18 +228,23 @@ void TMainForm::LoadSettingsPicture(const QString& file) {
 }
 
 void TMainForm::SetShellIntegration(bool enabled) {
-  guarded([enabled] {
+  bool stored = false;
+  guarded([this, enabled, &stored] {
     TRegistry reg;
     reg.OpenPath(kSettingsKey, false);
     reg.WriteFlag("Integracja", enabled);
+    stored = true;
     reg.ClosePath();
     reg.SelectRoot(reg::kLocalMachine);
     if (enabled) {
+      // A program path the registry cannot hold exactly would give a verb that starts nothing.
+      const std::optional<std::string> program = storablePath(this, QCoreApplication::applicationFilePath());
+      if (!program) return;
       reg.OpenPath(kVerbKey, true);
       reg.WriteText("", cp1250::fromUtf8("Uruchom Morvin NG"));
       reg.ClosePath();
       reg.OpenPath(kVerbCommandKey, true);
-      reg.WriteText("", toAnsi(QCoreApplication::applicationFilePath()));
+      reg.WriteText("", *program);
       reg.ClosePath();
     } else if (reg.OpenPath(kVerbParentKey, false)) {
       // Only below the shell key: with it missing, the bare name would be taken from the root.
@@ -246,8 +252,10 @@ void TMainForm::SetShellIntegration(bool enabled) {
       reg.ClosePath();
     }
   });
-  // The same switch gives file managers on Linux their folder action.
-  guarded([enabled] { desktop::SetFolderAction(enabled, QCoreApplication::applicationFilePath()); });
+  // The same switch gives file managers on Linux their folder action; a
+  // switch that could not be stored leaves it as it was.
+  if (stored)
+    guarded([enabled] { desktop::SetFolderAction(enabled, QCoreApplication::applicationFilePath()); });
 }
 
 void TMainForm::HideMenu() {
