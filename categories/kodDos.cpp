@@ -3,20 +3,20 @@
 #include <QCheckBox>
 #include <QPixmap>
 #include <QSignalBlocker>
-#include <QSpinBox>
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <string_view>
 
 #include "DosBootFile.h"
+#include "pictures/Pictures.h"
 #include "platform/FileAttributes.h"
 #include "registry/TIniFile.h"
 #include "shell/Binding.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
+#include "shell/TextSpinBox.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
 #include "ui_kodDos.h"
@@ -30,6 +30,11 @@ constexpr const char* kOptions = "Options";
 constexpr const char* kBootMenuDelay = "BootMenuDelay";
 constexpr int kDelayDefault = 5;
 constexpr const char* kAbsent = "\x01";  // no INI value is a control character
+
+// The delay a text of the box stands for: a whole number as typed; any other text counts as 1.
+int delayOf(const QString& text) {
+  return TextSpinBox::wholeNumber(text.trimmed()).value_or(1);
+}
 
 // A boot option and how its box reads it.
 struct BootFlag {
@@ -102,13 +107,19 @@ TfmDos::TfmDos(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmDo
   for (binding::Row& row : rows)
     if (std::string_view(row.control) == "CheckBox5")
       row.after = [this](QWidget*, const QVariant& checked) { enableDelay(checked.toBool()); };
-  rows.push_back({.control = "CzasMenu",
-                  .root = 0,
-                  .key = kOptions,
-                  .value = kBootMenuDelay,
-                  .load = binding::Load::None,
-                  .write = binding::Write::IniNumber,
-                  .guarded = false});
+  // Every change of the text writes the number as typed; the box pulls it into
+  // its range when the user moves on, and writes again.
+  rows.push_back(
+      {.control = "CzasMenu",
+       .root = 0,
+       .key = kOptions,
+       .value = kBootMenuDelay,
+       .load = binding::Load::None,
+       .write = binding::Write::Custom,
+       .guarded = false,
+       .customWrite = [](TRegistry&, QWidget*, const QVariant& text) {
+         TIniFile(bootOptionsPath()).IniWriteNumber(kOptions, kBootMenuDelay, delayOf(text.toString()));
+       }});
   engine_ = new binding::Engine(this, std::move(rows), [] { return bootOptionsPath(); });
   engine_->connectWrites();
   unguarded([this] { FormCreate(); });
@@ -155,10 +166,10 @@ void TfmDos::loadBootOptions() {
 
   const int delay = std::clamp(ini.IniReadNumber(kOptions, kBootMenuDelay, kDelayDefault),
                                ui->CzasMenu->minimum(), ui->CzasMenu->maximum());
-  if (delay != ui->CzasMenu->value()) {
+  if (delay != delayOf(ui->CzasMenu->text())) {
     {
       const QSignalBlocker held(ui->CzasMenu);
-      ui->CzasMenu->setValue(delay);
+      ui->CzasMenu->setText(QString::number(delay));
     }
     TIniFile(bootOptionsPath()).IniWriteNumber(kOptions, kBootMenuDelay, delay);
   }

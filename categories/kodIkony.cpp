@@ -14,6 +14,7 @@
 #include <array>
 
 #include "RollDownMenu.h"
+#include "pictures/Pictures.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/TRegistry.h"
@@ -22,7 +23,6 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"

@@ -13,6 +13,7 @@
 #include <optional>
 #include <system_error>
 
+#include "pictures/Pictures.h"
 #include "platform/DriveMapping.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
@@ -22,7 +23,6 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -235,8 +235,11 @@ void TfmMenuStart::BitBtn1Click() {
   guarded([this] {
     TRegistry reg;
     reg.SelectRoot(reg::kLocalMachine);
-    reg.OpenPath(kRun, false);
-    reg.RemoveValue(kSystemTray);
+    const bool opened = reg.OpenPath(kRun, false);
+    // Refused while still there, or in a key that cannot be opened for
+    // writing (a read-only hive): the fix has not been made, the button stays.
+    if (!reg.RemoveValue(kSystemTray) && (!opened || reg.HasValue(kSystemTray)))
+      return showApplicationError(formatMessage(msg::DeleteValueFailed, kSystemTray));
     ui->BitBtn1->setEnabled(false);
   });
 }
@@ -272,7 +275,7 @@ void TfmMenuStart::BitBtn3Click() {
   guarded([this] {
     TRegistry reg;
     reg.SelectRoot(reg::kLocalMachine);
-    reg.OpenPath(kRun, false);
+    const bool opened = reg.OpenPath(kRun, false);
     int line = 0;
     while (line < ui->Lista->count()) {
       QListWidgetItem* item = ui->Lista->item(line);
@@ -288,7 +291,14 @@ void TfmMenuStart::BitBtn3Click() {
         ++line;  // the box was closed otherwise: this line stays, the scan goes on
         continue;
       }
-      reg.RemoveValue(item->data(Qt::UserRole).toByteArray().toStdString());
+      const std::string name = item->data(Qt::UserRole).toByteArray().toStdString();
+      if (!reg.RemoveValue(name) && (!opened || reg.HasValue(name))) {
+        // Not removed (a read-only hive): the line stays, unmarked so the scan goes past it.
+        item->setCheckState(Qt::Unchecked);
+        showApplicationError(formatMessage(msg::DeleteValueFailed, name));
+        ++line;
+        continue;
+      }
       delete ui->Lista->takeItem(line);
       line = 0;
     }

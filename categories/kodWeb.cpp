@@ -1,9 +1,9 @@
 #include "kodWeb.h"
 
+#include "pictures/Pictures.h"
 #include "shell/DataPaths.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
 #include "ui_kodWeb.h"

@@ -1,6 +1,7 @@
 #include "kodProgramy.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFont>
 
 #include "UninstallList.h"
@@ -11,6 +12,7 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
+#include "shell/StorablePath.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -48,6 +50,11 @@ TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent), ui(std::make_unique
   connect(ui->Lista, &QListWidget::itemSelectionChanged, this, [this] {
     if (selectedLine() >= 0) ListaClick();
   });
+  // A click on the line already selected changes no selection: it reads the entry again.
+  ui->Lista->viewport()->installEventFilter(this);
+  connect(ui->Lista, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (ui->Lista->row(item) == selectedBeforePress_ && selectedLine() == selectedBeforePress_) ListaClick();
+  });
   connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(ui->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(ui->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
@@ -56,6 +63,11 @@ TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent), ui(std::make_unique
 }
 
 TfmProgramy::~TfmProgramy() = default;
+
+bool TfmProgramy::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) selectedBeforePress_ = selectedLine();
+  return QDialog::eventFilter(watched, event);
+}
 
 void TfmProgramy::FormCreate() {
   Listing listing = loadListing();
@@ -163,7 +175,8 @@ void TfmProgramy::Button3Click() {
     const QStringList filters{tr("Wszystkie pliki (*.*)"), tr("Programy (*.exe)")};
     QString startFolder = QString::fromStdString(platform::currentMachine().driveC());
     auto file = dialogs().openFile(this, tr("Poszukiwanie programu deinstalacyjnego"), filters, startFolder);
-    if (file) ui->uninstaller->setText(uninstallerPathFor(*file));
+    // A path the registry cannot hold exactly leaves the field as it was.
+    if (file && storablePath(this, *file)) ui->uninstaller->setText(uninstallerPathFor(*file));
   });
   // Confirmed or cancelled, the fields are saved.
   Button1Click();

@@ -35,6 +35,9 @@ class TfmProgramy : public QDialog {
   // Subkey name of each line of Lista, line for line.
   const std::vector<std::string>& KluczeProgramow() const { return KluczeProgramow_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   int selectedLine() const;
   const std::string& selectedKey() const;  // throws without a selected line
@@ -43,6 +46,7 @@ class TfmProgramy : public QDialog {
   void showSelectEntryNotice();
 
   std::unique_ptr<Ui::TfmProgramy> ui;
+  int selectedBeforePress_ = -1;  // the line selected when the mouse went down on the list
   std::vector<std::string> KluczeProgramow_;
 };
 

@@ -50,6 +50,7 @@ class EInOutError : public Exception {
 namespace msg {
 inline constexpr const char* GetDataFailed = "Failed to get data for '%s'";
 inline constexpr const char* SetDataFailed = "Failed to set data for '%s'";
+inline constexpr const char* DeleteValueFailed = "Failed to delete value '%s'";
 inline constexpr const char* InvalidDataType = "Invalid data type for '%s'";
 inline constexpr const char* IniWriteFailed = "Unable to write to %s";
 inline constexpr const char* CannotOpenFile = "Cannot open file %s";

@@ -88,6 +88,19 @@ Status inWriteTransaction(HiveFile& hive, Body&& body) {
   }
 }
 
+// HKEY_USERS holds one key, .DEFAULT: without user profiles it is the same
+// key as HKEY_CURRENT_USER, so a path through it is taken there.
+constexpr std::string_view kDefaultUser = ".DEFAULT";
+
+void takeDefaultUserToCurrentUser(Key& parent, std::string& subKey) {
+  if (parent != kUsers) return;
+  const std::string_view path = hive::cString(subKey);
+  const std::size_t slash = path.find('\\');
+  if (hive::fold(path.substr(0, slash)) != hive::fold(kDefaultUser)) return;
+  parent = kCurrentUser;
+  subKey = slash == std::string_view::npos ? std::string() : std::string(path.substr(slash + 1));
+}
+
 }  // namespace
 
 struct HiveStore::Impl {
@@ -97,7 +110,8 @@ struct HiveStore::Impl {
   std::unordered_map<Key, Handle> handles;
   Key nextHandle = 0x1000;
 
-  Status resolve(Key key, Handle& out) {
+  // `create`: a missing view key is made (for a write through it), else it is not found.
+  Status resolve(Key key, Handle& out, bool create = false) {
     switch (key) {
       case kLocalMachine:
         out = {machine.get(), HiveFile::kRootId, access::AllAccess};
@@ -106,9 +120,9 @@ struct HiveStore::Impl {
         out = {user.get(), HiveFile::kRootId, access::AllAccess};
         return err::Success;
       case kClassesRoot:
-        return resolveView(kClassesPath, out);
+        return resolveView(kClassesPath, out, create);
       case kCurrentConfig:
-        return resolveView(kCurrentConfigPath, out);
+        return resolveView(kCurrentConfigPath, out, create);
       case kUsers:
         return err::FileNotFound;
       default:
@@ -121,8 +135,8 @@ struct HiveStore::Impl {
   }
 
   // HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG are keys of HKLM, made when
-  // first needed.
-  Status resolveView(std::string_view path, Handle& out) {
+  // first written through; a plain open or read leaves the hive as it is.
+  Status resolveView(std::string_view path, Handle& out, bool create) {
     std::vector<std::string_view> parts;
     hive::splitPath(path, parts);
     HiveFile& hive = *machine;
@@ -131,7 +145,7 @@ struct HiveStore::Impl {
       HiveFile::ReadScope scope(hive);
       if (walk(hive, out.id, parts) == err::Success) return err::Success;
     }
-    if (hive.readOnly()) return err::FileNotFound;
+    if (!create || hive.readOnly()) return err::FileNotFound;
     return inWriteTransaction(hive, [&] {
       out.id = HiveFile::kRootId;
       createPath(hive, out.id, parts);
@@ -225,7 +239,7 @@ struct HiveStore::Impl {
   template <class Write>
   Status writeValues(Key key, Write&& write) {
     Handle handle;
-    if (const Status s = resolve(key, handle); s != err::Success) return s;
+    if (const Status s = resolve(key, handle, true); s != err::Success) return s;
     HiveFile& hive = *handle.hive;
     if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
     return inWriteTransaction(hive, [&] {
@@ -277,19 +291,23 @@ const std::string& HiveStore::userDatPath() const {
   return impl_->user->path();
 }
 
-Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result) {
+Status HiveStore::openKey(Key parent, const std::string& path, std::uint32_t access, Key* result) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(parent, subKey);
   if (!result) return err::InvalidParameter;
   *result = 0;
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     Handle base;
-    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    const Status resolved = impl_->resolve(parent, base);
     // As on Windows, opening a predefined root itself gives that root back,
-    // whatever access was asked for.
-    if (isPredefinedRoot(parent) && hive::cString(subKey).empty()) {
+    // whatever access was asked for (a view key not made yet too).
+    if (isPredefinedRoot(parent) && hive::cString(subKey).empty() &&
+        (resolved == err::Success || resolved == err::FileNotFound)) {
       *result = parent;
       return err::Success;
     }
+    if (resolved != err::Success) return resolved;
     std::vector<std::string_view> parts;
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;
@@ -303,15 +321,17 @@ Status HiveStore::openKey(Key parent, const std::string& subKey, std::uint32_t a
   });
 }
 
-Status HiveStore::createKey(Key parent, const std::string& subKey, std::uint32_t access, Key* result,
+Status HiveStore::createKey(Key parent, const std::string& path, std::uint32_t access, Key* result,
                             bool* created) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(parent, subKey);
   if (!result) return err::InvalidParameter;
   *result = 0;
   if (created) *created = false;
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle base;
-    if (const Status s = impl_->resolve(parent, base); s != err::Success) return s;
+    if (const Status s = impl_->resolve(parent, base, true); s != err::Success) return s;
     std::vector<std::string_view> parts;
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;
@@ -402,7 +422,9 @@ Status HiveStore::deleteValue(Key key, const std::string& name) {
   });
 }
 
-Status HiveStore::deleteKey(Key key, const std::string& subKey) {
+Status HiveStore::deleteKey(Key key, const std::string& path) {
+  std::string subKey = path;
+  takeDefaultUserToCurrentUser(key, subKey);
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle handle;
@@ -433,6 +455,11 @@ Status HiveStore::deleteKey(Key key, const std::string& subKey) {
 
 Status HiveStore::enumKey(Key key, std::uint32_t index, std::string* name) {
   if (!name) return err::InvalidParameter;
+  if (key == kUsers) {
+    if (index > 0) return err::NoMoreItems;
+    *name = kDefaultUser;
+    return err::Success;
+  }
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kEnumerateSubKeys, [&](HiveFile& hive, std::int64_t id, const auto& row) {
@@ -453,6 +480,12 @@ Status HiveStore::enumValue(Key key, std::uint32_t index, std::string* name, std
 
 Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
   if (!info) return err::InvalidParameter;
+  if (key == kUsers) {
+    *info = KeyInfo{};
+    info->subKeys = 1;
+    info->maxSubKeyLen = static_cast<std::uint32_t>(kDefaultUser.size());
+    return err::Success;
+  }
   std::lock_guard lock(impl_->mutex);
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kQueryValue, [&](HiveFile& hive, std::int64_t id, const auto& row) {

@@ -55,6 +55,20 @@ bool splitKeyName(std::string_view fullName, bool allowShortForms, Key* root, st
 // UTF-16LE with BOM, converted to cp1250). Throws RegFileError.
 RegDocument parseRegText(std::string_view bytes);
 
+// A line left out of a document read leniently.
+struct RegSkippedLine {
+  int line = 0;
+  std::string reason;
+  std::string text;  // the line as it stands in the file, cp1250
+  bool operator==(const RegSkippedLine&) const = default;
+};
+
+// Reads as the registry editor of Windows imports files written by others:
+// a malformed line is left out and listed in `skipped` (with the values under
+// a key that was left out), every other entry is kept. Throws RegFileError
+// only for a file that is no registry file at all (its first line).
+RegDocument parseRegTextSkippingBadLines(std::string_view bytes, std::vector<RegSkippedLine>& skipped);
+
 // REGEDIT4 text, cp1250, CRLF line ends. Strings that the quoted form would not
 // give back byte for byte are written as hex(1). Throws morvin::Exception for a
 // name the format cannot hold (one with a line break).

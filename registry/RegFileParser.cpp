@@ -69,7 +69,9 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 
 class Parser {
  public:
-  Parser(std::string_view text) : lines_(splitLines(text)) {}
+  // With `skipped`, bad lines are listed there instead of ending the reading.
+  Parser(std::string_view text, std::vector<RegSkippedLine>* skipped = nullptr)
+      : lines_(splitLines(text)), skipped_(skipped) {}
 
   RegDocument run() {
     readHeader();
@@ -78,17 +80,42 @@ class Parser {
       line_ = static_cast<int>(index) + 1;
       std::string_view line = trim(lines_[index]);
       if (line.empty() || line.front() == ';') continue;
-      if (line.front() == '[')
-        readKey(line);
-      else if (line.front() == '"' || line.front() == '@')
-        readValue(line);
-      else
-        fail("unexpected text; a key in [brackets] or a value \"name\"=data was expected");
+      try {
+        readLine(line);
+      } catch (const RegFileError& e) {
+        if (!skipped_) throw;
+        skip(index, e);
+      }
     }
     return std::move(document_);
   }
 
  private:
+  void readLine(std::string_view line) {
+    if (line.front() == '[') {
+      skippedKeyLine_ = 0;
+      readKey(line);
+    } else if (line.front() == '"' || line.front() == '@') {
+      if (skippedKeyLine_)
+        fail("the value's key on line " + std::to_string(skippedKeyLine_) + " was left out");
+      readValue(line);
+    } else {
+      fail("unexpected text; a key in [brackets] or a value \"name\"=data was expected");
+    }
+  }
+
+  // Lists the line that began at `first` and leaves out the rest of it (the
+  // continued lines of a hex list); a bad key leaves out its values too.
+  void skip(size_t first, const RegFileError& e) {
+    const std::string_view text = trim(lines_[first]);
+    if (text.front() == '[') skippedKeyLine_ = static_cast<int>(first) + 1;
+    std::string reason = e.message().substr(e.message().find(": ") + 2);
+    skipped_->push_back({static_cast<int>(first) + 1, std::move(reason), std::string(text)});
+    while (next_ < lines_.size() && !trim(lines_[next_ - 1]).empty() &&
+           trim(lines_[next_ - 1]).back() == '\\')
+      ++next_;
+  }
+
   [[noreturn]] void fail(const std::string& what) const { throw RegFileError(line_, what); }
 
   void readHeader() {
@@ -220,6 +247,8 @@ class Parser {
   int line_ = 0;
   bool version5_ = false;
   RegDocument document_;
+  std::vector<RegSkippedLine>* skipped_ = nullptr;
+  int skippedKeyLine_ = 0;  // the line of a key left out, whose values go with it
 };
 
 }  // namespace
@@ -227,6 +256,11 @@ class Parser {
 RegDocument parseRegText(std::string_view bytes) {
   std::string text = decodeRegFileBytes(bytes);
   return Parser(text).run();
+}
+
+RegDocument parseRegTextSkippingBadLines(std::string_view bytes, std::vector<RegSkippedLine>& skipped) {
+  std::string text = decodeRegFileBytes(bytes);
+  return Parser(text, &skipped).run();
 }
 
 }  // namespace morvin::reg

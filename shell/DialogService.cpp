@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace morvin {
 
@@ -31,6 +33,30 @@ QWidget* ownerOr(QWidget* parent) {
   return parent ? parent : QApplication::activeWindow();
 }
 
+}  // namespace
+
+QStringList windowsNamePatterns(const QString& filter) {
+  const qsizetype open = filter.lastIndexOf(u'(');
+  const qsizetype close = filter.lastIndexOf(u')');
+  const QString inside = open >= 0 && close > open ? filter.mid(open + 1, close - open - 1) : filter;
+  QStringList patterns;
+  for (const QString& pattern : inside.split(QRegularExpression(QStringLiteral("[ ;]+")), Qt::SkipEmptyParts))
+    patterns << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+  return patterns;
+}
+
+void matchNamesAsWindows(QFileDialog& dialog) {
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  if (!model) return;
+  model->setFilter(model->filter() & ~QDir::CaseSensitive);
+  const auto apply = [model](const QString& filter) { model->setNameFilters(windowsNamePatterns(filter)); };
+  // After the dialog's own reaction to a chosen filter, which would match in the host's way.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, model, apply, Qt::QueuedConnection);
+  apply(dialog.selectedNameFilter());
+}
+
+namespace {
+
 // The real dialogs, modal, through Qt.
 class QtDialogService final : public DialogService {
  public:
@@ -44,10 +70,13 @@ class QtDialogService final : public DialogService {
     QMessageBox box(toQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, ownerOr(parent));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.setEscapeButton(QMessageBox::No);
-    const int result = box.exec();
-    if (result == QMessageBox::Yes) return Answer::Yes;
-    if (result == QMessageBox::No) return Answer::No;
+    // Esc and the close button are neither answer: they press a button that is never shown.
+    QAbstractButton* closed = box.addButton(QMessageBox::Cancel);
+    closed->hide();
+    box.setEscapeButton(closed);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) return Answer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No)) return Answer::No;
     return Answer::Closed;
   }
 
@@ -67,10 +96,14 @@ class QtDialogService final : public DialogService {
 
   std::optional<QString> openFile(QWidget* parent, const QString& title, const QStringList& filters,
                                   const QString& initialFile) override {
-    const QString file =
-        QFileDialog::getOpenFileName(ownerOr(parent), title, initialFile, filters.join(";;"));
-    if (file.isEmpty()) return std::nullopt;
-    return file;
+    // The program's own dialog, so that names are matched as Windows matches them.
+    QFileDialog dialog(ownerOr(parent), title, QString(), filters.join(";;"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!initialFile.isEmpty()) dialog.selectFile(initialFile);
+    matchNamesAsWindows(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
   }
 
   std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace morvin {
@@ -35,6 +36,11 @@ class DialogService {
                                           const QString& initialFile) = 0;
   virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
 };
+
+// The file dialog matches a filter's patterns as Windows does: extensions in
+// any letter case, and *.* is every file (also one without an extension).
+QStringList windowsNamePatterns(const QString& filter);  // "Obrazy (*.bmp;*.ico)" -> patterns
+void matchNamesAsWindows(QFileDialog& dialog);
 
 DialogService& dialogs();
 void setDialogService(std::shared_ptr<DialogService> service);

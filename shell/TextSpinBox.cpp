@@ -63,6 +63,13 @@ QAbstractSpinBox::StepEnabled TextSpinBox::stepEnabled() const {
 void TextSpinBox::focusOutEvent(QFocusEvent* event) {
   QAbstractSpinBox::focusOutEvent(event);
   if (keepsTextWhenHidden_ && !isVisible()) return;
+  // Switching to another window or program, or opening a menu, is no leaving
+  // of the field: only the focus moving to another control (or the window
+  // closing) settles the number.
+  const bool windowStaysShown = !window()->isHidden();  // being hidden: it is closing
+  if (windowStaysShown &&
+      (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason))
+    return;
   if (const auto n = number(); n && clamp(*n) != *n) setText(QString::number(clamp(*n)));
 }
 

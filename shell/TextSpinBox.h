@@ -1,8 +1,8 @@
 // A spin box whose text is the user's: it shows any text as it is ("-1", an
 // empty text, a mistyped number), the arrows step from the number it holds
 // within the range, and a number outside the range is pulled in only when the
-// user leaves the field. Each form sets what typing takes and whether a field
-// hidden with its page keeps its text.
+// user moves on to another control (not when another window is activated). Each form sets what typing takes
+// and whether a field hidden with its page keeps its text.
 #pragma once
 
 #include <QAbstractSpinBox>

@@ -43,9 +43,17 @@ std::int32_t colourValue(const QColor& colour) {
   return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
 }
 
+// The whole desktop in the screens' real pixels: a screen at 200 % counts
+// twice its scaled size (a screen's corner stays in real pixels).
 QSize desktopSize() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->virtualSize() : QSize();
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return {};
+  QRect desktop;
+  for (const QScreen* screen : primary->virtualSiblings()) {
+    const QRect scaled = screen->geometry();
+    desktop |= QRect(scaled.topLeft(), (QSizeF(scaled.size()) * screen->devicePixelRatio()).toSize());
+  }
+  return desktop.size();
 }
 
 }  // namespace
@@ -125,7 +133,9 @@ void TfmKreatorAnimTapeta::enterStep(int step) {
   showPage(std::min(step, kClosingStep));
   setCaptionFor(step);
   const bool closing = step >= kClosingStep;
-  ui->SpeedButton2->setText(closing ? tr("Zakończ") : tr("Dalej >"));
+  const QString next = closing ? tr("Zakończ") : tr("Dalej >");
+  ui->SpeedButton2->setText(next);
+  ui->SpeedButton2->setAccessibleName(next);  // screen readers say what the button shows
   ui->SpeedButton3->setEnabled(!closing);
 }
 

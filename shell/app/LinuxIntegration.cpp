@@ -20,8 +20,14 @@ QString dataHome() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
 
-QString applicationsEntry() {
+// Earlier versions' "Open with" entry for inode/directory: on a desktop
+// without a default folder handler it could become the program opening
+// every folder, so it is only ever removed.
+QString legacyApplicationsEntry() {
   return dataHome() + QStringLiteral("/applications/") + QLatin1String(kFileName);
+}
+QString nemoAction() {
+  return dataHome() + QStringLiteral("/nemo/actions/morvin-ng-folder.nemo_action");
 }
 QString serviceMenuKf6() {
   return dataHome() + QStringLiteral("/kio/servicemenus/") + QLatin1String(kFileName);
@@ -30,17 +36,17 @@ QString serviceMenuKf5() {
   return dataHome() + QStringLiteral("/kservices5/ServiceMenus/") + QLatin1String(kFileName);
 }
 
-QString applicationsEntryText(const QString& exec) {
+// Nemo's context-menu action on folders: an action, no handler of the folder type.
+QString nemoActionText(const QString& exec) {
   return QStringLiteral(
-             "[Desktop Entry]\n"
-             "Type=Application\n"
+             "[Nemo Action]\n"
+             "Active=true\n"
              "Name=%1\n"
              "Comment=Ustawienia systemu Windows 9x w programie Morvin NG\n"
              "Exec=%2\n"
-             "Icon=morvin-ng\n"
-             "MimeType=inode/directory;\n"
-             "NoDisplay=true\n"
-             "Terminal=false\n")
+             "Icon-Name=morvin-ng\n"
+             "Selection=any\n"
+             "Extensions=dir;\n")
       .arg(QString::fromUtf8(kActionName), exec);
 }
 
@@ -82,7 +88,7 @@ bool onTheUsersOwnMachine() {
 }  // namespace
 
 QStringList FolderActionFiles() {
-  return {applicationsEntry(), serviceMenuKf6(), serviceMenuKf5()};
+  return {serviceMenuKf6(), serviceMenuKf5(), nemoAction()};
 }
 
 QString DesktopExecArgument(const QString& path) {
@@ -100,12 +106,14 @@ QString DesktopExecArgument(const QString& path) {
 
 void InstallFolderAction(const QString& executable) {
   const QString exec = DesktopExecArgument(executable);
-  writeFile(applicationsEntry(), applicationsEntryText(exec), false);
+  QFile::remove(legacyApplicationsEntry());
   writeFile(serviceMenuKf6(), serviceMenuText(exec), true);
   writeFile(serviceMenuKf5(), serviceMenuText(exec), true);
+  writeFile(nemoAction(), nemoActionText(exec), false);
 }
 
 void RemoveFolderAction() {
+  QFile::remove(legacyApplicationsEntry());
   for (const QString& file : FolderActionFiles()) QFile::remove(file);
 }
 

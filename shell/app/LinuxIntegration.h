@@ -1,7 +1,8 @@
 // The folder verb where a Linux user looks for it: "Uruchom Morvin NG" as a
-// file-manager action on folders, through a desktop entry for inode/directory
-// (offered by every freedesktop file manager under "Open with") and a KDE
-// service menu (Dolphin's context menu), both under the user's data folder.
+// file-manager action on folders, through a KDE service menu (Dolphin's
+// context menu) and a Nemo action, under the user's data folder. None of them
+// is an application for inode/directory, so the program opening folders stays
+// the one the user had.
 #pragma once
 
 #include <QString>

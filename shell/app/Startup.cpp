@@ -10,6 +10,7 @@
 
 #include "CloseAfterFirstPaint.h"
 #include "kodMainForm.h"
+#include "pictures/Pictures.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "registry/Errors.h"
@@ -18,7 +19,6 @@
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
@@ -10,19 +11,21 @@
 #include <QTime>
 #include <QTimer>
 #include <array>
+#include <utility>
 
 #include "LabelClicks.h"
 #include "LinuxIntegration.h"
-#include "PictureFiles.h"
 #include "history/kodHistoria.h"
+#include "pictures/PictureFiles.h"
+#include "pictures/Pictures.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
 #include "shell/DialogService.h"
 #include "shell/Guard.h"
 #include "shell/Language.h"
-#include "shell/Pictures.h"
 #include "shell/ShellService.h"
+#include "shell/StorablePath.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -191,6 +194,7 @@ void TMainForm::ConnectControls() {
   }
   for (const MenuEntry& entry : kMenuEntries)
     findChild<QLabel*>(QString::fromLatin1(entry.label))->installEventFilter(this);
+  ui->SpeedButton1->installEventFilter(this);
   for (QWidget* w : {static_cast<QWidget*>(ui->Image3), static_cast<QWidget*>(ui->Image2),
                      static_cast<QWidget*>(ui->Zegar)})
     w->installEventFilter(this);
@@ -245,18 +249,23 @@ void TMainForm::LoadSettingsPicture(const QString& file) {
 }
 
 void TMainForm::SetShellIntegration(bool enabled) {
-  guarded([enabled] {
+  bool stored = false;
+  guarded([this, enabled, &stored] {
     TRegistry reg;
     reg.OpenPath(kSettingsKey, false);
     reg.WriteFlag("Integracja", enabled);
+    stored = true;
     reg.ClosePath();
     reg.SelectRoot(reg::kLocalMachine);
     if (enabled) {
+      // A program path the registry cannot hold exactly would give a verb that starts nothing.
+      const std::optional<std::string> program = storablePath(this, QCoreApplication::applicationFilePath());
+      if (!program) return;
       reg.OpenPath(kVerbKey, true);
       reg.WriteText("", cp1250::fromUtf8("Uruchom Morvin NG"));
       reg.ClosePath();
       reg.OpenPath(kVerbCommandKey, true);
-      reg.WriteText("", toAnsi(QCoreApplication::applicationFilePath()));
+      reg.WriteText("", *program);
       reg.ClosePath();
     } else if (reg.OpenPath(kVerbParentKey, false)) {
       // Only below the shell key: with it missing, the bare name would be taken from the root.
@@ -264,16 +273,60 @@ void TMainForm::SetShellIntegration(bool enabled) {
       reg.ClosePath();
     }
   });
-  // The same switch gives file managers on Linux their folder action.
-  guarded([enabled] { desktop::SetFolderAction(enabled, QCoreApplication::applicationFilePath()); });
+  // The same switch gives file managers on Linux their folder action; a
+  // switch that could not be stored leaves it as it was.
+  if (stored)
+    guarded([enabled] { desktop::SetFolderAction(enabled, QCoreApplication::applicationFilePath()); });
 }
 
 void TMainForm::HideMenu() {
+  HighlightMenuEntry(-1);
   ui->Menu->hide();
 }
 
 void TMainForm::SpeedButton1Click() {
-  ui->Menu->setVisible(ui->Menu->isHidden());
+  const bool fromKeyboard = std::exchange(startFromKeyboard, false);
+  if (!ui->Menu->isHidden()) return HideMenu();
+  ui->Menu->show();
+  if (fromKeyboard) HighlightMenuEntry(0);
+}
+
+void TMainForm::HighlightMenuEntry(int index) {
+  const auto entryLabel = [this](int i) {
+    return findChild<QLabel*>(QString::fromLatin1(kMenuEntries[i].label));
+  };
+  if (highlighted >= 0) setBackgroundColour(entryLabel(highlighted), systemColour(syscolour::ButtonFace));
+  highlighted = index;
+  if (index < 0) return;
+  QLabel* entry = entryLabel(index);
+  setBackgroundColour(entry, systemColour(syscolour::CaptionText));  // as under the pointer
+  entry->setFocus(Qt::TabFocusReason);
+}
+
+bool TMainForm::MenuKey(int key) {
+  const int count = static_cast<int>(kMenuEntries.size());
+  switch (key) {
+    case Qt::Key_Down:
+      HighlightMenuEntry((highlighted + 1) % count);
+      return true;
+    case Qt::Key_Up:
+      HighlightMenuEntry((highlighted + count - 1) % count);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: {
+      auto* entry = findChild<QLabel*>(QString::fromLatin1(kMenuEntries[highlighted].label));
+      ui->SpeedButton1->setFocus(Qt::OtherFocusReason);
+      unguarded([this, entry] { MenuEntryClick(entry); });
+      return true;
+    }
+    case Qt::Key_Escape:
+      HideMenu();
+      ui->SpeedButton1->setFocus(Qt::OtherFocusReason);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TMainForm::MenuEntryClick(QLabel* entry) {
@@ -357,7 +410,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) unguarded([this] { DateTimeDblClick(); });
     return false;
   }
+  if (w == ui->SpeedButton1) {
+    // Space clicks the button when it is let go, right after this.
+    if (event->type() == QEvent::KeyRelease)
+      startFromKeyboard = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
+    if (event->type() == QEvent::MouseButtonPress) startFromKeyboard = false;
+    return false;
+  }
   if (auto* label = qobject_cast<QLabel*>(w); label && label->parentWidget() == ui->Menu) {
+    if (event->type() == QEvent::KeyPress && highlighted >= 0 &&
+        MenuKey(static_cast<QKeyEvent*>(event)->key()))
+      return true;
     if (event->type() == QEvent::Enter) setBackgroundColour(label, systemColour(syscolour::CaptionText));
     if (event->type() == QEvent::Leave) setBackgroundColour(label, systemColour(syscolour::ButtonFace));
     if (isLeftClickInside(label, event)) unguarded([this, label] { MenuEntryClick(label); });

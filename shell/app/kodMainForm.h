@@ -77,6 +77,10 @@ class TMainForm : public QWidget {
   void DateTimeDblClick();
   void CzasTimer();
   void HideMenu();
+  // The keyboard in the side menu: the highlighted entry has the focus, so
+  // screen readers announce it; Up/Down move it, Enter opens it, Esc closes.
+  void HighlightMenuEntry(int index);
+  bool MenuKey(int key);
 
   std::unique_ptr<Ui::TMainForm> ui;
   QMenu* MenuK = nullptr;
@@ -85,6 +89,8 @@ class TMainForm : public QWidget {
   QString ZU;  // normal-look settings picture
   bool clockRunning = true;
   bool centred = false;
+  bool startFromKeyboard = false;  // the Start button is being clicked with Space
+  int highlighted = -1;            // the menu entry the keyboard stands on
 };
 
 // The clock's text for the current local time in the user's long time format.

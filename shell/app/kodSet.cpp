@@ -15,6 +15,7 @@
 #include "shell/Guard.h"
 #include "shell/Language.h"
 #include "shell/ShellService.h"
+#include "shell/StorablePath.h"
 #include "shell/SystemColours.h"
 #include "shell/Text.h"
 #include "shell/WindowFactories.h"
@@ -214,8 +215,10 @@ void TfmSet::SpeedButton3Click() {
     TMainForm* main = mainForm();
     if (!main) return;
     main->LoadWallpaper(openFileName);
+    const std::optional<std::string> path = storablePath(this, ui->path->text());
+    if (!path) return;  // the stored wallpaper stays as it was
     openSettings(reg);
-    reg.WriteText("Tapeta", toAnsi(ui->path->text()));
+    reg.WriteText("Tapeta", *path);
   });
   reg.ClosePath();
 }

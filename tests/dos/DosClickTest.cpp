@@ -1,4 +1,8 @@
 // Clicks and delay changes of the MS-DOS window store at once.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
 #include "DosTestSupport.h"
 
 namespace morvin::test {
@@ -66,10 +70,36 @@ TEST_F(DosTest, EveryDelayChangeIsWritten) {
   TfmDos* w = open();
   delay(w)->stepUp();
   EXPECT_EQ(option("BootMenuDelay"), "6");
-  delay(w)->setValue(120);
+  delay(w)->setText("120");
   EXPECT_EQ(option("BootMenuDelay"), "120");
-  delay(w)->setValue(99999);  // the box keeps to its range
-  EXPECT_EQ(option("BootMenuDelay"), "10000");
+}
+
+// Typed text is written as typed; Tab to the next control pulls it into 1..10000 and writes again.
+TEST_F(DosTest, ATypedDelayIsWrittenAsTypedAndSettledWhenTheUserMovesOn) {
+  writeFile("[Options]\r\nBootMenu=1\r\n");
+  TfmDos* w = open();
+  w->show();
+  QApplication::setActiveWindow(w);
+  QLineEdit* edit = delay(w)->findChild<QLineEdit*>();
+  struct Case {
+    const char* typed;
+    const char* asTyped;
+    const char* afterTab;
+  };
+  for (const Case& c : {Case{"20000", "20000", "10000"}, Case{"0", "0", "1"}, Case{"", "1", "1"},
+                        Case{"700", "700", "700"}}) {
+    SCOPED_TRACE(c.typed);
+    delay(w)->setFocus(Qt::MouseFocusReason);
+    edit->selectAll();
+    if (*c.typed)
+      QTest::keyClicks(edit, c.typed);
+    else
+      QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(option("BootMenuDelay"), c.asTyped);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_FALSE(delay(w)->hasFocus());
+    EXPECT_EQ(option("BootMenuDelay"), c.afterTab);
+  }
 }
 
 TEST_F(DosTest, ClicksFollowTheFileWhenItIsReplacedWhileRunning) {

@@ -21,7 +21,7 @@ TEST_F(DosTest, DefaultMachineKeepsEveryOtherLineAndAddsTheMissingOptions) {
   EXPECT_FALSE(box(w, "CheckBox5")->isChecked());  // no BootMenu
   EXPECT_FALSE(box(w, "CheckBox6")->isChecked());  // no BootKeys: keys available
   EXPECT_TRUE(box(w, "CheckBox7")->isChecked());   // no Logo: shown
-  EXPECT_EQ(delay(w)->value(), 5);
+  EXPECT_EQ(delay(w)->text(), "5");
   EXPECT_FALSE(delay(w)->isEnabled());
   EXPECT_FALSE(child<QLabel>(w, "Label4")->isEnabled());
 
@@ -73,14 +73,14 @@ TEST_F(DosTest, OptionsStoredOffWriteNothing) {
   TfmDos* w = open();
   for (const char* name : {"CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"})
     EXPECT_FALSE(box(w, name)->isChecked()) << name;
-  EXPECT_EQ(delay(w)->value(), 1);
+  EXPECT_EQ(delay(w)->text(), "1");
   EXPECT_EQ(fileText(), text);
 }
 
 TEST_F(DosTest, DelayIsLimitedToItsRangeAndWrittenBackLimited) {
   writeFile(kPaths + "[Options]\r\nBootMenu=1\r\nBootMenuDelay=20000\r\n");
   TfmDos* w = open();
-  EXPECT_EQ(delay(w)->value(), 10000);
+  EXPECT_EQ(delay(w)->text(), "10000");
   EXPECT_EQ(option("BootMenuDelay"), "10000");
   EXPECT_TRUE(box(w, "CheckBox5")->isChecked());
   EXPECT_TRUE(delay(w)->isEnabled());
@@ -89,7 +89,7 @@ TEST_F(DosTest, DelayIsLimitedToItsRangeAndWrittenBackLimited) {
 
   writeFile(kPaths + "[Options]\r\nBootMenuDelay=0\r\n");
   w = open();
-  EXPECT_EQ(delay(w)->value(), 1);
+  EXPECT_EQ(delay(w)->text(), "1");
   EXPECT_EQ(option("BootMenuDelay"), "0");  // 1 is the designed number: nothing to write
 }
 

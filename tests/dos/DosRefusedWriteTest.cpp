@@ -24,7 +24,7 @@ TEST_F(DosTest, RefusedBootMenuClickLeavesTheDelayBoxAsItWas) {
   click(box(w, "CheckBox5"));
   EXPECT_TRUE(box(w, "CheckBox5")->isChecked());
   EXPECT_FALSE(delay(w)->isEnabled());
-  delay(w)->setValue(9);
+  delay(w)->setText("9");
   EXPECT_EQ(errorBoxes(), (QStringList{kRefused, kRefused}));
 }
 
@@ -37,7 +37,7 @@ TEST_F(DosTest, RefusedWriteDuringTheLoadStopsItThere) {
   EXPECT_TRUE(box(w, "CheckBox3")->isChecked());  // the box whose write failed
   for (const char* later : {"CheckBox4", "CheckBox5", "CheckBox6", "CheckBox7"})
     EXPECT_FALSE(box(w, later)->isChecked()) << later;
-  EXPECT_EQ(delay(w)->value(), 1);
+  EXPECT_EQ(delay(w)->text(), "1");
   EXPECT_TRUE(delay(w)->isEnabled());
   std::filesystem::remove(hostFile());
 }

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QSpinBox>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "categories/kodDos.h"
 #include "platform/FileAttributes.h"
 #include "registry/TIniFile.h"
+#include "shell/TextSpinBox.h"
 #include "shell/WindowFactories.h"
 #include "tests/support/gui/GuiTest.h"
 
@@ -49,7 +49,7 @@ class DosTest : public GuiTest {
   }
 
   QCheckBox* box(QWidget* w, const char* name) { return child<QCheckBox>(w, name); }
-  QSpinBox* delay(QWidget* w) { return child<QSpinBox>(w, "CzasMenu"); }
+  TextSpinBox* delay(QWidget* w) { return child<TextSpinBox>(w, "CzasMenu"); }
 };
 
 }  // namespace morvin::test

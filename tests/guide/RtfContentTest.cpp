@@ -49,6 +49,18 @@ TEST(ShippedContent, TipsTextReadsAsFormattedPolishText) {
   EXPECT_EQ(formatOf(*doc, "Praktyczny poradnik").foreground().color(), QColor(0, 0, 128));
 }
 
+// The help names the wallpaper's place in the words of the wizard's closing page.
+TEST(ShippedContent, HelpNamesTheWallpaperTabAsTheWizardDoes) {
+  QFile page(QStringLiteral(MORVIN_SOURCE_DIR "/wallpaper/kodFrKoniec.ui"));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  const QRegularExpression tabName(QString::fromUtf8("zakładce &quot;([^&]+)&quot;"));
+  const QRegularExpressionMatch wizard = tabName.match(QString::fromUtf8(page.readAll()));
+  ASSERT_TRUE(wizard.hasMatch());
+  const QString help = readShipped("pomoc/Help.doc")->toPlainText();
+  EXPECT_TRUE(help.contains(QString::fromUtf8("na zakładce ") + wizard.captured(1)));
+  EXPECT_FALSE(help.contains(QString::fromUtf8("karcie Tło")));
+}
+
 TEST(ShippedContent, HelpDocumentReadsAsAManualOfEveryWindow) {
   auto doc = readShipped("pomoc/Help.doc");
   const QString text = doc->toPlainText();

@@ -183,6 +183,40 @@ TEST_F(MorvinReg, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(reg({"query", "HKCU\\Software\\Zły"}).code, 1);  // nothing was written
 }
 
+TEST_F(MorvinReg, SkipBadImportsEveryValidValueAndNamesTheLinesItLeftOut) {
+  init();
+  writeFile(dir_ + "/tweak.reg",
+            "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Tweak]\r\n\"a\"=\"1\"\r\n\"x\"=00000001\r\n"
+            "\"b\"=dword:00000002\r\n");
+  Result r = reg({"import", dir_ + "/tweak.reg"});
+  EXPECT_EQ(r.code, 2);  // all or nothing unless asked
+  EXPECT_EQ(reg({"query", "HKCU\\Software\\Tweak"}).code, 1);
+
+  r = reg({"import", "--skip-bad", dir_ + "/tweak.reg"});
+  EXPECT_EQ(r.code, 5) << r.err;
+  EXPECT_NE(r.err.find("line 4 skipped"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\"x\"=00000001"), std::string::npos) << r.err;
+  r = reg({"query", "HKCU\\Software\\Tweak"});
+  EXPECT_EQ(r.out, "HKEY_CURRENT_USER\\Software\\Tweak\n    a    REG_SZ    1\n    b    REG_DWORD    0x2\n");
+
+  writeFile(dir_ + "/good.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Tweak]\r\n\"c\"=\"3\"\r\n");
+  EXPECT_EQ(reg({"import", "--skip-bad", dir_ + "/good.reg"}).code, 0);
+}
+
+// Without user profiles HKEY_USERS\.DEFAULT and HKEY_CURRENT_USER are one key.
+TEST_F(MorvinReg, TheDefaultUserIsTheCurrentUser) {
+  init();
+  writeFile(dir_ + "/default.reg",
+            "REGEDIT4\r\n[HKEY_USERS\\.DEFAULT\\Software\\X]\r\n\"Przez\"=dword:00000001\r\n");
+  Result r = reg({"import", dir_ + "/default.reg"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = reg({"query", "HKEY_CURRENT_USER\\Software\\X", "Przez"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Przez    REG_DWORD    0x1"), std::string::npos) << r.out;
+  r = reg({"export", "HKU\\.DEFAULT\\Software\\X"});
+  EXPECT_EQ(r.out, "REGEDIT4\r\n\r\n[HKEY_USERS\\.DEFAULT\\Software\\X]\r\n\"Przez\"=dword:00000001\r\n\r\n");
+}
+
 TEST_F(MorvinReg, AReadOnlyHiveRefusesTheImportAndKeepsTheOtherHiveUnchanged) {
   init();
   writeFile(dir_ + "/both.reg",

@@ -138,5 +138,48 @@ TEST(RegFileParse, MalformedFilesNameTheirLine) {
   }
 }
 
+// Tweak files written by others: each bad line is left out and listed, the rest is kept.
+TEST(RegFileParse, SkippingBadLinesKeepsEveryValidEntryAndListsTheRest) {
+  const std::string file =
+      "REGEDIT4\r\n"
+      "Ten plik wlacza szybsze menu.\r\n"  // 2: prose
+      "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
+      "\"MenuShowDelay\"=\"0\"\r\n"
+      "\"x\"=00000001\r\n"        // 5: no type
+      "\"Bad\"=hex:01,zz,\\\r\n"  // 6: a bad byte, continued on 7
+      "  02,03\r\n"
+      "\"Good\"=dword:2\r\n"
+      "[HKEY_CURRENT_ROOT\\Software\\X]\r\n"  // 9: misspelt root
+      "\"Lost\"=\"1\"\r\n"                    // 10: its value goes with it
+      "[HKEY_LOCAL_MACHINE\\Software\\Y]\r\n"
+      "\"Kept\"=\"1\"\r\n";
+  std::vector<RegSkippedLine> skipped;
+  const RegDocument doc = parseRegTextSkippingBadLines(file, skipped);
+  ASSERT_EQ(doc.keys.size(), 2u);
+  EXPECT_EQ(doc.keys[0].values.size(), 2u);
+  EXPECT_EQ(doc.keys[0].values[1].name, "Good");
+  EXPECT_EQ(doc.keys[1].path, "Software\\Y");
+  ASSERT_EQ(doc.keys[1].values.size(), 1u);
+  const std::vector<std::pair<int, std::string>> expected{{2, "unexpected text"},
+                                                          {5, "unknown value data"},
+                                                          {6, "a byte must be"},
+                                                          {9, "unknown root key"},
+                                                          {10, "line 9 was left out"}};
+  ASSERT_EQ(skipped.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(skipped[i].line, expected[i].first);
+    EXPECT_NE(skipped[i].reason.find(expected[i].second), std::string::npos) << skipped[i].reason;
+  }
+  EXPECT_EQ(skipped[1].text, "\"x\"=00000001");
+  // The strict reading refuses the same file at its first bad line.
+  try {
+    parseRegText(file);
+    ADD_FAILURE() << "the strict reading accepted a bad file";
+  } catch (const RegFileError& e) {
+    EXPECT_EQ(e.line(), 2);
+  }
+  EXPECT_THROW(parseRegTextSkippingBadLines("Hello\r\n", skipped), RegFileError);
+}
+
 }  // namespace
 }  // namespace morvin::reg

@@ -105,6 +105,31 @@ TEST_F(AutostartTest, ABoxClosedWithoutAnswerSkipsItsLineAndTheScanGoesOn) {
   EXPECT_FALSE(inRun("Beta"));
 }
 
+// A value that cannot be removed (a read-only hive) is no success: its button or line stays.
+TEST_F(AutostartTest, ValuesThatCannotBeRemovedKeepTheirButtonAndTheirLine) {
+  machine->setString(reg::kLocalMachine, kRun, "SystemTray", "SysTray.Exe");
+  TfmMenuStart* w = open();
+  machine->reopen({.readOnlyLocalMachine = true});
+  click(w, "BitBtn1");
+  EXPECT_TRUE(child<QAbstractButton>(w, "BitBtn1")->isEnabled());
+  EXPECT_EQ(errorBoxes(), QStringList{"Failed to delete value 'SystemTray'"});
+
+  const int alpha = autostartLines(w).indexOf("Alpha");
+  const int gamma = autostartLines(w).indexOf("Gamma");
+  mark(w, alpha);
+  mark(w, gamma);
+  dialogLog->answerQuestion(Answer::Yes);
+  dialogLog->answerQuestion(Answer::Yes);
+  click(w, "BitBtn3");
+  EXPECT_EQ(dialogLog->count(ShownDialog::Kind::Question), 2);  // the scan went on to Gamma
+  EXPECT_EQ(autostartLines(w), (QStringList{"Alpha", "Beta", "Gamma", "SystemTray"}));
+  EXPECT_EQ(autostart(w)->item(alpha)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(autostart(w)->item(gamma)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(errorBoxes().mid(1),
+            (QStringList{"Failed to delete value 'Alpha'", "Failed to delete value 'Gamma'"}));
+  EXPECT_TRUE(inRun("Alpha") && inRun("Gamma"));
+}
+
 TEST_F(AutostartTest, TheDefaultValueIsAnEmptyLineAndRemovingItRemovesTheDefaultValue) {
   machine->setString(reg::kLocalMachine, kRun, "", "default.exe");
   TfmMenuStart* w = open();

@@ -1,4 +1,5 @@
 // Browsing and editing the uninstall list.
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -40,6 +41,27 @@ TEST_F(ProgramyTest, SelectingALineFillsBothFieldsWithThePreferredTexts) {
   select(w, 2);
   EXPECT_EQ(nameField(w)->text(), "");
   EXPECT_EQ(commandField(w)->text(), "");
+}
+
+// Every click on a line reads its entry, also a click on the line already selected.
+TEST_F(ProgramyTest, ClickingTheSelectedLineAgainReadsItsEntryAgain) {
+  addEntry("Alpha", {{"DisplayName", "Foo"}, {"UninstallString", "C:\\Foo\\un.exe"}});
+  addEntry("Beta", {{"DisplayName", "Bar"}});
+  TfmProgramy* w = open();
+  w->show();
+  auto clickLine = [&](int line) {
+    const QRect rect = list(w)->visualItemRect(list(w)->item(line));
+    QTest::mouseClick(list(w)->viewport(), Qt::LeftButton, {}, rect.center());
+  };
+  clickLine(0);
+  ASSERT_EQ(nameField(w)->text(), "Foo");
+  nameField(w)->setText("typed but not saved");
+  commandField(w)->setText("C:\\other.exe");
+  clickLine(0);
+  EXPECT_EQ(nameField(w)->text(), "Foo");
+  EXPECT_EQ(commandField(w)->text(), "C:\\Foo\\un.exe");
+  clickLine(1);
+  EXPECT_EQ(nameField(w)->text(), "Bar");
 }
 
 TEST_F(ProgramyTest, EqualNamesShowTheLaterEntryWhileSaveAndDeleteActOnTheSelectedOne) {

@@ -1,6 +1,7 @@
 // The settings window: start-up loads, colours, wallpaper, quick access, links, closing.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -148,6 +149,20 @@ TEST_F(SettingsTest, BrowsingLoadsStoresAndRemembersTheChosenPicture) {
   click(set, "SpeedButton3");
   EXPECT_TRUE(main->HasWallpaper());
   EXPECT_EQ(machine->string(HKCU, kSettings, "Tapeta"), second.toStdString());
+}
+
+// A path with a character outside the system's code page would read back with "?" in its place.
+TEST_F(SettingsTest, APathTheRegistryCannotHoldIsNotStoredAndTheUserIsTold) {
+  start();
+  const QString kept = picture("stara.jpg", Qt::red);
+  machine->setString(HKCU, kSettings, "Tapeta", kept.toStdString());
+  ASSERT_TRUE(QDir(data.path()).mkdir(QString::fromUtf8("Пейзаж")));
+  const QString foreign = picture("Пейзаж/góry.jpg", Qt::blue);
+  dialogLog->answerFile(foreign);
+  click(set, "SpeedButton3");
+  EXPECT_EQ(machine->string(HKCU, kSettings, "Tapeta"), kept.toStdString());
+  ASSERT_EQ(dialogLog->count(ShownDialog::Kind::Notice), 1);
+  EXPECT_TRUE(dialogLog->texts(ShownDialog::Kind::Notice).front().contains(foreign));
 }
 
 TEST_F(SettingsTest, AnUnreadablePictureEndsBrowsingBeforeAnythingIsStored) {

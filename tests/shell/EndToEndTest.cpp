@@ -1,6 +1,7 @@
 // The real program, started on a temporary machine and ended by SIGTERM the
 // way a session ends: start-up writes and the end-of-program actions happen.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <functional>
@@ -57,6 +58,24 @@ TEST_F(EndToEndTest, AskedToCloseWhenShownItEndsByItselfAfterTheWholeStartUp) {
   EXPECT_EQ(program.waitForEnd(std::chrono::seconds(60)), 0);
   EXPECT_EQ(machine.dword(HKCU, kNetwork, "NoNetSetup"), 1);
   for (const char* key : kProgramStore) EXPECT_TRUE(machine.keyExists(HKCU, key)) << key;
+}
+
+// A wallpaper naming a device or a named pipe shows no picture; the start goes on.
+TEST_F(EndToEndTest, AWallpaperThatIsADeviceOrAPipeNeitherHangsNorExhaustsTheStart) {
+  const std::string pipe = machine.folder() + "/tapeta.bmp";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& wallpaper : {std::string("/dev/zero"), pipe}) {
+    SCOPED_TRACE(wallpaper);
+    machine.setString(HKCU, "Software\\Morvin\\Ustawienia", "Tapeta", wallpaper);
+    {  // painted: it closes itself after showing its main window
+      test::ProgramRun program(MORVIN_NG_BINARY, machine.folder(), {"MORVIN_CLOSE_WHEN_SHOWN=1"});
+      EXPECT_EQ(program.waitForEnd(std::chrono::seconds(30)), 0);
+    }
+    test::ProgramRun program(MORVIN_NG_BINARY, machine.folder());
+    ASSERT_TRUE(test::waitForWindows(machine));
+    program.terminate();
+    EXPECT_EQ(program.waitForEnd(std::chrono::seconds(10)), 0);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
@@ -128,6 +129,46 @@ TEST_F(MainFormTest, MenuEntriesLightUpUnderThePointer) {
   EXPECT_EQ(entry->palette().color(QPalette::Window), systemColour(syscolour::CaptionText));
   test::leave(entry);
   EXPECT_EQ(entry->palette().color(QPalette::Window), systemColour(syscolour::ButtonFace));
+}
+
+// Without a mouse: Space on Start, the arrows, Enter and Esc; the focus stands on the highlighted entry.
+TEST_F(MainFormTest, TheSideMenuWorksFromTheKeyboardAlone) {
+  open();
+  form->show();
+  QApplication::setActiveWindow(form);
+  std::vector<WindowId> shown;
+  setModalRunner([&](WindowId id, QWidget*) { shown.push_back(id); });
+  auto* start = test::child<QToolButton>(form, "SpeedButton1");
+  auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); };
+  const QColor lit = systemColour(syscolour::CaptionText);
+
+  start->setFocus(Qt::TabFocusReason);
+  key(Qt::Key_Space);
+  ASSERT_FALSE(menu()->isHidden());
+  EXPECT_EQ(QApplication::focusWidget(), label("Label1"));
+  EXPECT_EQ(label("Label1")->palette().color(QPalette::Window), lit);
+  key(Qt::Key_Down);
+  EXPECT_EQ(QApplication::focusWidget(), label("Label2"));
+  EXPECT_EQ(label("Label2")->palette().color(QPalette::Window), lit);
+  EXPECT_EQ(label("Label1")->palette().color(QPalette::Window), systemColour(syscolour::ButtonFace));
+  key(Qt::Key_Return);
+  EXPECT_EQ(shown, std::vector<WindowId>{WindowId::Foldery});
+  EXPECT_TRUE(menu()->isHidden());
+  EXPECT_EQ(QApplication::focusWidget(), start);
+
+  key(Qt::Key_Space);
+  key(Qt::Key_Up);  // from the first entry to the last: "Zamknij..."
+  EXPECT_EQ(QApplication::focusWidget(), label("Label8"));
+  key(Qt::Key_Escape);
+  EXPECT_TRUE(menu()->isHidden());
+  EXPECT_EQ(QApplication::focusWidget(), start);
+  EXPECT_EQ(label("Label8")->palette().color(QPalette::Window), systemColour(syscolour::ButtonFace));
+  EXPECT_EQ(shown.size(), 1u);
+
+  // Opened with the mouse, no entry is lit.
+  test::click(start);
+  EXPECT_FALSE(menu()->isHidden());
+  EXPECT_EQ(label("Label1")->palette().color(QPalette::Window), systemColour(syscolour::ButtonFace));
 }
 
 TEST_F(MainFormTest, ClosingThroughTheMenuAsksAndNoKeepsTheProgramRunning) {

@@ -42,7 +42,27 @@ TEST_F(HiveFiles, MissingAndEmptyFilesBecomeEmptyHives) {
   Key key = 0;
   ASSERT_EQ(again->openKey(kCurrentUser, "Software", access::Read, &key), err::Success);
   EXPECT_EQ(readDword(*again, key, "V"), 5);
-  EXPECT_EQ(again->openKey(kUsers, ".DEFAULT", access::Read, &key), err::FileNotFound);
+}
+
+// Without user profiles HKEY_USERS\.DEFAULT is the same key as HKEY_CURRENT_USER.
+TEST_F(HiveFiles, TheDefaultUserIsTheCurrentUser) {
+  auto store = openStore();
+  Key key = 0;
+  ASSERT_EQ(store->createKey(kUsers, ".default\\Software\\X", access::AllAccess, &key), err::Success);
+  EXPECT_EQ(setDword(*store, key, "Through", 1), err::Success);
+  store->closeKey(key);
+  ASSERT_EQ(store->createKey(kCurrentUser, "Software\\Y", access::AllAccess, &key), err::Success);
+  store->closeKey(key);
+  ASSERT_EQ(store->openKey(kCurrentUser, "Software\\X", access::Read, &key), err::Success);
+  EXPECT_EQ(readDword(*store, key, "Through"), 1);
+  store->closeKey(key);
+  EXPECT_EQ(store->openKey(kUsers, ".DEFAULT\\Software\\Y", access::Read, &key), err::Success);
+  std::string name;
+  EXPECT_EQ(store->enumKey(kUsers, 0, &name), err::Success);
+  EXPECT_EQ(name, ".DEFAULT");
+  EXPECT_EQ(store->enumKey(kUsers, 1, &name), err::NoMoreItems);
+  EXPECT_EQ(store->openKey(kUsers, "Someone", access::Read, &key), err::FileNotFound);
+  EXPECT_EQ(store->deleteKey(kUsers, ".DEFAULT"), err::AccessDenied);
 }
 
 TEST_F(HiveFiles, AFileThatIsNotAHiveIsRefusedAndLeftAlone) {
@@ -99,12 +119,33 @@ TEST_F(HiveFiles, AReadOnlyHiveNeverMakesTheViewKeys) {
   Key key = 0;
   EXPECT_EQ(store->openKey(kClassesRoot, ".txt", access::Read, &key), err::FileNotFound);
   EXPECT_EQ(store->createKey(kClassesRoot, ".txt", access::AllAccess, &key), err::FileNotFound);
-  EXPECT_EQ(store->openKey(kCurrentConfig, "", access::Read, &key), err::FileNotFound);
-  store.reset();
-  auto writable = openStore();
-  EXPECT_EQ(writable->openKey(kLocalMachine, "Software\\Classes", access::Read, &key), err::FileNotFound);
-  EXPECT_EQ(writable->openKey(kClassesRoot, "", access::Read, &key), err::Success);
-  EXPECT_EQ(writable->openKey(kLocalMachine, "Software\\Classes", access::Read, &key), err::Success);
+  std::string name;
+  EXPECT_EQ(store->enumKey(kCurrentConfig, 0, &name), err::FileNotFound);
+}
+
+// Only a write through HKEY_CLASSES_ROOT or HKEY_CURRENT_CONFIG makes the key of HKLM it shows.
+TEST_F(HiveFiles, PlainOpensAndReadsThroughTheViewsLeaveTheHiveAsItIs) {
+  struct View {
+    Key root;
+    const char* shownKey;
+  };
+  for (const View& view : {View{kClassesRoot, "Software\\Classes"},
+                           View{kCurrentConfig, "System\\CurrentControlSet\\Hardware Profiles\\Current"}}) {
+    SCOPED_TRACE(view.shownKey);
+    std::filesystem::remove(systemDat());
+    auto store = openStore();
+    Key key = 0;
+    std::string name;
+    std::uint32_t size = 0;
+    EXPECT_EQ(store->openKey(view.root, "", access::Read, &key), err::Success);
+    EXPECT_EQ(store->openKey(view.root, ".txt", access::Read, &key), err::FileNotFound);
+    EXPECT_NE(store->enumKey(view.root, 0, &name), err::Success);
+    EXPECT_NE(store->queryValue(view.root, "", nullptr, nullptr, &size), err::Success);
+    EXPECT_EQ(store->openKey(kLocalMachine, view.shownKey, access::Read, &key), err::FileNotFound);
+    ASSERT_EQ(store->createKey(view.root, ".txt", access::AllAccess, &key), err::Success);
+    store->closeKey(key);
+    EXPECT_EQ(store->openKey(kLocalMachine, view.shownKey, access::Read, &key), err::Success);
+  }
 }
 
 TEST_F(HiveFiles, AFileWithoutWritePermissionIsOpenedReadOnlyAndKeptAsItIs) {

@@ -76,6 +76,28 @@ TEST_F(WindowsWindowTest, AnOutOfRangeNumberIsPulledInWhenTheSpinBoxLosesTheFocu
   EXPECT_EQ(blinkRate(), "10000");
 }
 
+// Clicking into another program is no leaving of the field: "-1" stays, the box stays checked.
+TEST_F(WindowsWindowTest, SwitchingToAnotherWindowLeavesTheRateAsStored) {
+  machine->setString(reg::kCurrentUser, kDesktopKey, "CursorBlinkRate", "-1");
+  QWidget* w = create();
+  w->show();
+  QWidget otherProgram;
+  otherProgram.show();
+  TextSpinBox* s = spin();
+  ASSERT_TRUE(s->isVisible());
+  QApplication::setActiveWindow(w);
+  s->setFocus();
+  QApplication::setActiveWindow(&otherProgram);
+  EXPECT_EQ(s->text(), "-1");
+  EXPECT_EQ(blinkRate(), "-1");
+  EXPECT_TRUE(box("CheckBox18")->isChecked());
+  // Back in the window, a click on another of its controls settles the number.
+  QApplication::setActiveWindow(w);
+  s->setFocus();
+  box("CheckBox18")->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(blinkRate(), "1");
+}
+
 TEST_F(WindowsWindowTest, MissingDesktopKeySwallowsSpinBoxWritesButReportsTheBox) {
   machine->deleteTree(reg::kCurrentUser, kDesktopKey);
   create();

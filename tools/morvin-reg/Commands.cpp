@@ -92,12 +92,13 @@ ExitCode init(const std::string& machineFolder, const std::string& defaultRegFil
   return Ok;
 }
 
-ExitCode importFile(const std::string& machineFolder, const std::string& file) {
+ExitCode importFile(const std::string& machineFolder, const std::string& file, bool skipBad) {
   auto bytes = reg::hostfile::readAll(file);
   if (!bytes) throw Failure{BadInput, "Cannot read " + file};
   reg::RegDocument document;
+  std::vector<reg::RegSkippedLine> skipped;
   try {
-    document = reg::parseRegText(*bytes);
+    document = skipBad ? reg::parseRegTextSkippingBadLines(*bytes, skipped) : reg::parseRegText(*bytes);
   } catch (const reg::RegFileError& e) {
     throw Failure{BadInput, file + ": " + cp1250::toUtf8(e.message())};
   }
@@ -107,7 +108,12 @@ ExitCode importFile(const std::string& machineFolder, const std::string& file) {
   } catch (const Exception& e) {
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
-  return Ok;
+  for (const reg::RegSkippedLine& line : skipped)
+    std::fprintf(stderr, "morvin-reg: %s: line %d skipped: %s: %s\n", file.c_str(), line.line,
+                 cp1250::toUtf8(line.reason).c_str(), cp1250::toUtf8(line.text).c_str());
+  if (skipped.empty()) return Ok;
+  std::fprintf(stderr, "morvin-reg: %zu line(s) skipped, the rest was imported\n", skipped.size());
+  return LinesSkipped;
 }
 
 ExitCode exportKey(const std::string& machineFolder, const std::string& keyArgument,

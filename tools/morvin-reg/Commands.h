@@ -10,7 +10,7 @@
 
 namespace morvin::tool {
 
-enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3, Conflict = 4 };
+enum ExitCode { Ok = 0, NotFound = 1, BadInput = 2, MachineFailure = 3, Conflict = 4, LinesSkipped = 5 };
 
 // A failure with the exit code it ends the program with.
 struct Failure {
@@ -19,7 +19,9 @@ struct Failure {
 };
 
 ExitCode init(const std::string& machineFolder, const std::string& defaultRegFile);
-ExitCode importFile(const std::string& machineFolder, const std::string& file);
+// `skipBad`: malformed lines are listed on the standard error and left out,
+// the rest applied (LinesSkipped when any was); else the file is all or nothing.
+ExitCode importFile(const std::string& machineFolder, const std::string& file, bool skipBad = false);
 ExitCode exportKey(const std::string& machineFolder, const std::string& key,
                    const std::optional<std::string>& file);
 ExitCode query(const std::string& machineFolder, const std::string& key,

@@ -1,4 +1,4 @@
-// morvin-reg [--machine DIR] init | import FILE | export KEY [FILE] | query KEY [VALUE] |
+// morvin-reg [--machine DIR] init | import [--skip-bad] FILE | export KEY [FILE] | query KEY [VALUE] |
 //            history | undo | changes | apply TARGET
 #include <cstdio>
 #include <optional>
@@ -27,6 +27,8 @@ constexpr const char* kUsage =
     "  apply TARGET [--dry-run] [--force] [--partition N]\n"
     "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
+    "  import --skip-bad FILE\n"
+    "                      apply every valid entry at once, list each malformed line and leave it out\n"
     "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
     "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
     "  history [--limit N] list the journal of changes, newest first: id, time, source, key, value,\n"
@@ -42,7 +44,8 @@ constexpr const char* kUsage =
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
     "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
-    "written, 4 a conflict (for apply: the drive changed since the import).\n";
+    "written, 4 a conflict (for apply: the drive changed since the import),\n"
+    "5 lines were skipped (import --skip-bad).\n";
 
 int usage(const char* problem) {
   std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
@@ -91,6 +94,8 @@ int run(std::vector<std::string> args) {
   if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
 #endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
+  if (command == "import" && operands == 2 && args[1] == "--skip-bad")
+    return importFile(folder, args[2], true);
   if (command == "export" && (operands == 1 || operands == 2))
     return exportKey(folder, args[1], optionalOperand(2));
   if (command == "query" && (operands == 1 || operands == 2))

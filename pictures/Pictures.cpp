@@ -1,8 +1,9 @@
 #include "Pictures.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
-#include "Text.h"
+#include "registry/Cp1250.h"
 #include "registry/Errors.h"
 
 namespace morvin {
@@ -37,11 +38,20 @@ void decideFormatFromContent(QImageReader& reader) {
   reader.setDecideFormatFromContent(format.isEmpty());
 }
 
+bool isRegularFile(const QString& file) {
+  const QFileInfo info(file);
+  return info.isFile() && info.size() <= kMaxPictureFileSize;
+}
+
 QPixmap LoadPicture(const QString& file) {
-  QImageReader reader(file);
-  decideFormatFromContent(reader);
-  const QImage image = file.isEmpty() ? QImage() : reader.read();
-  if (image.isNull()) throw EFOpenError(formatMessage(msg::CannotOpenFile, toAnsi(file)));
+  QImage image;
+  if (isRegularFile(file)) {  // a device or a named pipe would never end or never answer
+    QImageReader reader(file);
+    decideFormatFromContent(reader);
+    image = reader.read();
+  }
+  if (image.isNull())
+    throw EFOpenError(formatMessage(msg::CannotOpenFile, cp1250::fromUtf8(file.toStdString())));
   return QPixmap::fromImage(image);
 }
 

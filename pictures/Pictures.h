@@ -8,6 +8,13 @@ class QImageReader;
 
 namespace morvin {
 
+// Larger files are no picture; reading them whole would only exhaust memory.
+inline constexpr qint64 kMaxPictureFileSize = 256LL * 1024 * 1024;
+
+// Whether `file` is a regular file (not a device, a named pipe or a folder) of
+// at most kMaxPictureFileSize bytes: the only files read as pictures.
+bool isRegularFile(const QString& file);
+
 // Loads a picture file; throws EFOpenError "Cannot open file %s" (the path in
 // place of %s) when the file is missing or not a picture the program can show.
 QPixmap LoadPicture(const QString& file);

@@ -2,30 +2,31 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include "Metafile.h"
+#include "pictures/Pictures.h"
+#include "registry/Cp1250.h"
 #include "registry/Errors.h"
-#include "shell/Pictures.h"
-#include "shell/Text.h"
 
 namespace morvin {
 
 namespace {
 
-// Larger files are no wallpaper; reading them whole would only exhaust memory.
-constexpr qint64 kMaxFileSize = 256LL * 1024 * 1024;
-
 [[noreturn]] void cannotOpen(const QString& file) {
-  throw EFOpenError(formatMessage(msg::CannotOpenFile, toAnsi(file)));
+  throw EFOpenError(formatMessage(msg::CannotOpenFile, cp1250::fromUtf8(file.toStdString())));
 }
 
 }  // namespace
 
 QImage ReadPictureFile(const QString& file) {
+  // A device or a named pipe never ends or never answers: only regular files are pictures.
+  if (file.isEmpty() || !isRegularFile(file)) cannotOpen(file);
   QFile in(file);
-  if (file.isEmpty() || !in.open(QIODevice::ReadOnly) || in.size() > kMaxFileSize) cannotOpen(file);
-  const QByteArray data = in.readAll();
+  if (!in.open(QIODevice::ReadOnly)) cannotOpen(file);
+  const QByteArray data = in.read(kMaxPictureFileSize + 1);
+  if (data.size() > kMaxPictureFileSize) cannotOpen(file);
   if (metafile::detect(data) != metafile::Kind::None) {
     const QImage picture = metafile::render(data);
     if (picture.isNull()) cannotOpen(file);

@@ -1,5 +1,6 @@
 // Wallpaper pictures: bitmaps, icons, JPEG images and metafiles made here.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,10 +10,11 @@
 #include <cstring>
 
 #include "MetafileSamples.h"
+#include "pictures/Metafile.h"
+#include "pictures/MetafileDib.h"
+#include "pictures/PictureFiles.h"
+#include "pictures/Pictures.h"
 #include "registry/Errors.h"
-#include "shell/app/Metafile.h"
-#include "shell/app/MetafileDib.h"
-#include "shell/app/PictureFiles.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin {
@@ -92,6 +94,16 @@ TEST_F(PictureFilesTest, AMissingOrForeignFileCannotBeOpenedAndNamesItsPath) {
     } catch (const EFOpenError& e) {
       EXPECT_EQ(std::string(e.what()), "Cannot open file " + file.toStdString());
     }
+  }
+}
+
+// A device never ends and a named pipe never answers: neither is read at all.
+TEST_F(PictureFilesTest, DevicesPipesAndFoldersAreNoPictures) {
+  const QString pipe = dir.filePath(QStringLiteral("tapeta.bmp"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  for (const QString& file : {QStringLiteral("/dev/zero"), pipe, dir.path()}) {
+    EXPECT_THROW(ReadPictureFile(file), EFOpenError) << file.toStdString();
+    EXPECT_THROW(LoadPicture(file), EFOpenError) << file.toStdString();
   }
 }
 
@@ -280,6 +292,17 @@ TEST_F(PictureFilesTest, DamagedMetafilesNeverCrashAndSkipWhatTheyCannotHold) {
       EXPECT_LE(picture.width(), 4096);
       EXPECT_LE(picture.height(), 4096);
     }
+  }
+}
+
+// The fuzz target starts from these; a seed the players cannot read would only test the refusal.
+TEST_F(PictureFilesTest, EveryMetafileOfTheFuzzSeedCorpusIsPlayed) {
+  const QDir corpus(QStringLiteral(MORVIN_SOURCE_DIR "/tests/fuzz/corpus/MetafileFuzz"));
+  const QStringList seeds = corpus.entryList(QDir::Files);
+  EXPECT_GE(seeds.size(), 3);
+  for (const QString& seed : seeds) {
+    const QImage picture = ReadPictureFile(corpus.filePath(seed));
+    EXPECT_FALSE(picture.isNull()) << seed.toStdString();
   }
 }
 

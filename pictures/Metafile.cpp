@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "MetafilePlayers.h"
-#include "shell/Text.h"
+#include "registry/Cp1250.h"
 
 namespace morvin::metafile {
 
@@ -40,7 +40,7 @@ QImage render(const QByteArray& data) {
 QString decodeText(const QByteArray& bytes, int charset) {
   // ANSI_CHARSET and SYMBOL_CHARSET are Western; the rest is read in the system's code page.
   if (charset == 0 || charset == 2) return QString::fromLatin1(bytes);
-  return fromAnsi(bytes.toStdString());
+  return QString::fromStdString(cp1250::toUtf8(bytes.toStdString()));
 }
 
 QImage blankPicture(QSizeF size, double* scale) {
