@@ -1,5 +1,7 @@
 #include "StorablePath.h"
 
+#include <QCoreApplication>
+
 #include "DialogService.h"
 #include "Text.h"
 
@@ -8,12 +10,14 @@ namespace morvin {
 std::optional<std::string> storablePath(QWidget* parent, const QString& path) {
   std::string ansi = toAnsi(path);
   if (fromAnsi(ansi) == path) return ansi;
-  dialogs().notice(parent, QStringLiteral("Warning"),
-                   QString::fromUtf8("Ścieżka „%1” zawiera znaki, których system nie zapisze w rejestrze. "
-                                     "Nic nie zostało zapisane: wybierz plik lub folder, w którego ścieżce "
-                                     "są tylko polskie i zachodnie litery.")
-                       .arg(path),
-                   MsgIcon::Warning);
+  dialogs().notice(
+      parent, QStringLiteral("Warning"),
+      QCoreApplication::translate("morvin::StorablePath",
+                                  "Ścieżka „%1” zawiera znaki, których system nie zapisze w rejestrze. "
+                                  "Nic nie zostało zapisane: wybierz plik lub folder, w którego ścieżce "
+                                  "są tylko polskie i zachodnie litery.")
+          .arg(path),
+      MsgIcon::Warning);
   return std::nullopt;
 }
 

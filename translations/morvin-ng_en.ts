@@ -1420,6 +1420,13 @@
     </message>
 </context>
 <context>
+    <name>morvin::StorablePath</name>
+    <message>
+        <source>Ścieżka „%1” zawiera znaki, których system nie zapisze w rejestrze. Nic nie zostało zapisane: wybierz plik lub folder, w którego ścieżce są tylko polskie i zachodnie litery.</source>
+        <translation>The path “%1” holds characters the system cannot store in the registry. Nothing was saved: choose a file or folder whose path has only Polish and Western letters.</translation>
+    </message>
+</context>
+<context>
     <name>morvin::TFrKodZnak</name>
     <message>
         <source>Wybierz kodowanie</source>
