@@ -100,7 +100,14 @@ int run(std::vector<std::string> args) {
     return exportKey(folder, args[1], optionalOperand(2));
   if (command == "query" && (operands == 1 || operands == 2))
     return query(folder, args[1], optionalOperand(2));
-  if (command == "history" || command == "undo" || command == "changes") return journalCommand(folder, args);
+  if (command == "history" || command == "undo" || command == "changes") {
+#ifdef _WIN32
+    // The Windows registry itself keeps no journal.
+    throw Failure{MachineFailure, command + " works on a machine folder, not on the Windows registry"};
+#else
+    return journalCommand(folder, args);
+#endif
+  }
   if (command == "init" || command == "import" || command == "export" || command == "query")
     return usage(("wrong number of arguments for " + command).c_str());
   return usage(("unknown command " + command).c_str());
