@@ -261,7 +261,9 @@ std::string changesReg(const std::vector<NetChange>& changes) {
   }
   RegDocument document;
   std::vector<std::string> removedTrees;  // a removed key's tree goes with its one line
-  for (auto& [folded, k] : keys) {
+  for (auto& entry : keys) {
+    const std::string& folded = entry.first;  // named, not bound: lambdas below capture it
+    KeyChanges& k = entry.second;
     if (std::any_of(removedTrees.begin(), removedTrees.end(),
                     [&](const std::string& tree) { return folded.compare(0, tree.size(), tree) == 0; }))
       continue;
