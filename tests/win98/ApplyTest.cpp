@@ -19,20 +19,8 @@ using platform::win9x::runTool;
 
 constexpr const char* kStartup = "WINDOWS/Menu Start/Programy/Autostart/MORVINNG.BAT";
 
-class Win98Apply : public ::testing::Test {
+class Win98Apply : public Win98CommandTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "morvin-apply-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    machine_ = dir_ + "/machine";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  platform::win9x::ToolRun reg(std::vector<std::string> args) {
-    args.insert(args.begin(), {MORVIN_REG_PROGRAM, "--machine", machine_});
-    return runTool(args);
-  }
   // The user's clicks: a policy, a boot option, a wallpaper page and a folder.
   void change() {
     const std::string file = dir_ + "/change.reg";
@@ -54,7 +42,6 @@ class Win98Apply : public ::testing::Test {
     fs::create_directories(drive + "WINDOWS/Menu Start/Programy/Panel sterowania");
   }
 
-  std::string dir_, machine_;
   Win98Drive fixture_;
 };
 

@@ -32,22 +32,8 @@ RegistryContent contentOf(reg::RegistryStore& store, reg::Key root) {
   return out;
 }
 
-class Win98Import : public ::testing::Test {
+class Win98Import : public Win98CommandTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "morvin-win98-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    machine_ = dir_ + "/machine";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  platform::win9x::ToolRun reg(std::vector<std::string> args) {
-    args.insert(args.begin(), {MORVIN_REG_PROGRAM, "--machine", machine_});
-    return runTool(args);
-  }
-
-  std::string dir_, machine_;
   Win98Drive fixture_;
 };
 

@@ -14,6 +14,22 @@ namespace morvin::test {
 namespace fs = std::filesystem;
 using platform::win9x::runTool;
 
+void Win98CommandTest::SetUp() {
+  std::string pattern = (fs::temp_directory_path() / "morvin-win98-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  dir_ = pattern;
+  machine_ = dir_ + "/machine";
+}
+
+void Win98CommandTest::TearDown() {
+  fs::remove_all(dir_);
+}
+
+platform::win9x::ToolRun Win98CommandTest::reg(std::vector<std::string> args) {
+  args.insert(args.begin(), {MORVIN_REG_PROGRAM, "--machine", machine_});
+  return runTool(args);
+}
+
 namespace {
 
 std::string dword(std::uint32_t v) {

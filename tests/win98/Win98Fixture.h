@@ -4,13 +4,28 @@
 // as a folder or as a disk image (mkfs.fat, mtools).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "CregWriter.h"
+#include "platform/Win9xTools.h"
 
 namespace morvin::test {
+
+// A test with a folder of its own (removed afterwards), a machine folder in
+// it, and morvin-reg run on that machine.
+class Win98CommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  platform::win9x::ToolRun reg(std::vector<std::string> args);
+
+  std::string dir_, machine_;
+};
 
 // Names as a copied drive may spell them (a vfat mount shows short names in
 // lower case), or as Windows shows them.
