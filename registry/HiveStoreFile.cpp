@@ -4,9 +4,12 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include "Cp1250.h"
 #include "Errors.h"
@@ -165,13 +168,26 @@ struct HiveFile::Statements {
 };
 
 HiveFile::HiveFile(std::string path, bool readOnly) : path_(std::move(path)), readOnly_(readOnly) {
-  try {
-    open();
-  } catch (const sqlite::Error& e) {
-    s_.reset();
-    db_.reset();
-    if (e.corrupt()) damaged(path_, e.what());
-    throw Exception(message("Nie można otworzyć pliku rejestru %s", path_, e.what()));
+  // Several processes making the same new hive at once can find it locked in
+  // a way SQLite does not wait for (while one of them switches it to the
+  // log): the open is tried again, for as long as a busy write would wait.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  std::minstd_rand jitter{std::random_device{}()};
+  for (;;) {
+    try {
+      open();
+      return;
+    } catch (const sqlite::Error& e) {
+      s_.reset();
+      db_.reset();
+      readOnly_ = readOnly;
+      if (e.busy() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 + jitter() % 20));
+        continue;
+      }
+      if (e.corrupt()) damaged(path_, e.what());
+      throw Exception(message("Nie można otworzyć pliku rejestru %s", path_, e.what()));
+    }
   }
 }
 

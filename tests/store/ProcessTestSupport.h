@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <exception>
 #include <functional>
 
 namespace morvin::test {
@@ -18,6 +20,9 @@ inline pid_t startChild(const std::function<int()>& body) {
     int code = 99;
     try {
       code = body();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "child %d: %s\n", static_cast<int>(getpid()), e.what());
+      code = 98;
     } catch (...) {
       code = 98;
     }
