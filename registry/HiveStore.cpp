@@ -88,6 +88,9 @@ Status inWriteTransaction(HiveFile& hive, Body&& body) {
   }
 }
 
+// A key's journal state: there (keys have no type or data).
+const journal::State kKeyThere{true, 0, {}};
+
 // HKEY_USERS holds one key, .DEFAULT: without user profiles it is the same
 // key as HKEY_CURRENT_USER, so a path through it is taken there.
 constexpr std::string_view kDefaultUser = ".DEFAULT";
@@ -171,23 +174,21 @@ struct HiveStore::Impl {
       const auto child = hive.findChild(id, folded);
       made = !child;
       id = child ? *child : hive.addChild(id, part, folded);
-      if (made) recordKey(hive, id, {}, journal::State{true, 0, {}});
+      if (made) recordKey(hive, id, {}, kKeyThere);
     }
     return made;
   }
 
+  // Whether changes of `hive` go into its journal now.
+  static bool recording(const HiveFile& hive) { return !journal::suspended() && hive.hasJournal(); }
   // Adds a journal entry for a change of `hive`, in the open transaction.
   void record(HiveFile& hive, journal::Entry entry) {
-    if (journal::suspended() || !hive.hasJournal()) return;
-    entry.at = journal::nowMicros();
-    entry.group = journal::currentGroup();
-    entry.source = journal::currentSource();
-    entry.undoes = journal::currentlyUndoing();
+    journal::stamp(entry);
     entry.root = rootName(hive);
     hive.addEntry(entry);
   }
   void recordKey(HiveFile& hive, std::int64_t id, journal::State before, journal::State after) {
-    if (journal::suspended() || !hive.hasJournal()) return;
+    if (!recording(hive)) return;
     journal::Entry entry;
     entry.kind = journal::Kind::Key;
     entry.path = hive.keyPath(id);
@@ -197,7 +198,7 @@ struct HiveStore::Impl {
   }
   void recordValue(HiveFile& hive, std::int64_t id, std::string_view name, journal::State before,
                    journal::State after) {
-    if (journal::suspended() || !hive.hasJournal()) return;
+    if (!recording(hive)) return;
     journal::Entry entry;
     entry.path = hive.keyPath(id);
     entry.name = std::string(name);
@@ -251,13 +252,13 @@ struct HiveStore::Impl {
   // A key goes with its values: each value, then the key, one group, so that
   // taking the group back brings all of it back.
   void recordRemoval(HiveFile& hive, std::int64_t id, const HiveFile::KeyRow& row) {
-    if (journal::suspended() || !hive.hasJournal()) return;
+    if (!recording(hive)) return;
     journal::Group group;
     std::string name, data;
     std::uint32_t type = 0;
     for (std::uint32_t i = 0; hive.valueAt(id, i, row.values, &name, &type, &data); ++i)
       recordValue(hive, id, name, {true, type, data}, {});
-    recordKey(hive, id, journal::State{true, 0, {}}, {});
+    recordKey(hive, id, kKeyThere, {});
   }
 
   Key addHandle(const Handle& handle) {
@@ -562,10 +563,6 @@ Status HiveStore::atomically(const std::function<Status()>& body) {
   return err::Success;
 }
 
-}  // namespace morvin::reg
-
-namespace morvin::reg {
-
 std::vector<journal::Entry> HiveStore::journalEntries() {
   std::lock_guard lock(impl_->mutex);
   std::vector<journal::Entry> entries;
@@ -581,13 +578,10 @@ std::int64_t HiveStore::addPendingEntry(journal::Entry entry) {
   std::lock_guard lock(impl_->mutex);
   if (journal::suspended()) return 0;
   entry.pending = true;
-  entry.at = journal::nowMicros();
-  entry.group = journal::currentGroup();
-  entry.source = journal::currentSource();
-  entry.undoes = journal::currentlyUndoing();
+  journal::stamp(entry);
   // The user's own hive first: it is the one a user can always write.
   for (HiveFile* hive : {impl_->user.get(), impl_->machine.get()}) {
-    if (hive->readOnly() || !hive->hasJournal()) continue;
+    if (hive->readOnly() || !Impl::recording(*hive)) continue;
     std::int64_t row = 0;
     const Status status = guarded(true, [&] {
       return inWriteTransaction(*hive, [&] {

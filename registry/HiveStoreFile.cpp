@@ -196,6 +196,7 @@ HiveFile::~HiveFile() {
     depth_ = 1;
     rollback();
   }
+  j_.reset();
   s_.reset();
 }
 

@@ -94,6 +94,13 @@ class HiveFile {
 
  private:
   struct Statements;
+  // The journal's statements, prepared on first use: a read-only hive of the
+  // first version has no journal table to prepare them on.
+  struct JournalStatements {
+    explicit JournalStatements(sqlite::Database& db);
+    sqlite::Statement keyName, addEntry;
+  };
+  JournalStatements& journalStatements();
   struct Cursor {
     std::int64_t owner = -1;
     std::uint32_t index = 0;
@@ -114,6 +121,7 @@ class HiveFile {
   bool readOnly_;
   std::unique_ptr<sqlite::Database> db_;
   std::unique_ptr<Statements> s_;
+  std::unique_ptr<JournalStatements> j_;
   sqlite::Statement* getValue_ = nullptr;
   bool hasJournal_ = false;
   int depth_ = 0;

@@ -23,26 +23,34 @@ journal::State stateAt(sqlite::Statement& s, int first) {
 
 }  // namespace
 
+HiveFile::JournalStatements::JournalStatements(sqlite::Database& db)
+    : keyName(db, "SELECT parent, name FROM keys WHERE id = ?"),
+      addEntry(db,
+               "INSERT INTO journal(at, grp, source, kind, root, path, section, name, "
+               "before_present, before_type, before_data, after_present, after_type, after_data, "
+               "undoes, pending) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)") {}
+
+HiveFile::JournalStatements& HiveFile::journalStatements() {
+  if (!j_) j_ = std::make_unique<JournalStatements>(*db_);
+  return *j_;
+}
+
 std::string HiveFile::keyPath(std::int64_t id) {
-  sqlite::Statement step(*db_, "SELECT parent, name FROM keys WHERE id = ?");
   std::string path;
   while (id != kRootId) {
-    step.bind(1, id);
-    if (!step.step()) throw std::logic_error("a key without its parent");
-    const std::int64_t parent = step.integer(0);
-    const std::string name(step.blob(1));
-    step.reset();
+    sqlite::Use step(journalStatements().keyName);
+    step->bind(1, id);
+    if (!step->step()) throw std::logic_error("a key without its parent");
+    const std::string name(step->blob(1));
     path = path.empty() ? name : name + "\\" + path;
-    id = parent;
+    id = step->integer(0);
   }
   return path;
 }
 
 std::int64_t HiveFile::addEntry(const journal::Entry& entry) {
-  sqlite::Statement insert(*db_,
-                           "INSERT INTO journal(at, grp, source, kind, root, path, section, name, "
-                           "before_present, before_type, before_data, after_present, after_type, after_data, "
-                           "undoes, pending) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  sqlite::Use use(journalStatements().addEntry);
+  sqlite::Statement& insert = *use;
   insert.bind(1, entry.at).bind(2, entry.group).bind(3, entry.source);
   insert.bind(4, std::int64_t{static_cast<std::uint8_t>(entry.kind)});
   insert.bind(5, entry.root).bind(6, entry.path).bind(7, entry.section).bind(8, entry.name);

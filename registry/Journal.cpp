@@ -33,6 +33,13 @@ std::int64_t nowMicros() {
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
 
+void stamp(Entry& entry) {
+  entry.at = nowMicros();
+  entry.group = currentGroup();
+  entry.source = currentSource();
+  entry.undoes = currentlyUndoing();
+}
+
 std::string currentSource() {
   if (scopedSource) return *scopedSource;
   std::lock_guard lock(providerMutex);

@@ -114,4 +114,8 @@ class Suspended {
 
 std::int64_t nowMicros();
 
+// Fills in what every new entry takes from the moment it is made: the time,
+// the group, the source and the entry being taken back.
+void stamp(Entry& entry);
+
 }  // namespace morvin::reg::journal
