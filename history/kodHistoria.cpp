@@ -168,8 +168,7 @@ void TfmHistoria::Button3Click() {
   const auto file = dialogs().saveFile(this, tr("Zapisz zmiany jako plik .reg"),
                                        {tr("Pliki rejestru (*.reg)")}, tr("zmiany.reg"));
   if (!file) return;
-  std::string text = journal::changesReg(journal::netChanges(hiveStore(), reg::currentProfileStore()));
-  if (text.empty()) text = "REGEDIT4\r\n\r\n";
+  const std::string text = journal::changesFile(journal::netChanges(hiveStore(), reg::currentProfileStore()));
   const std::string path = QFile::encodeName(*file).toStdString();
   if (reg::hostfile::isReadOnly(path) || !reg::hostfile::writeAtomically(path, text))
     throw Exception(toAnsi(tr("Nie można zapisać pliku %1").arg(*file)));

@@ -181,14 +181,9 @@ std::string withTakenBack(const std::string& changes, const std::string& lastHan
         for (const reg::RegValueEntry& value : key.values) {
           if (mentions(now, key, value.name)) continue;
           reg::RegValueEntry current{value.name, true, 0, {}};
-          std::uint32_t type = 0, size = 0;
-          if (exists && store.queryValue(handle, value.name, &type, nullptr, &size) == reg::err::Success) {
+          if (exists && reg::readWholeValue(store, handle, value.name, &current.type, &current.data) ==
+                            reg::err::Success)
             current.remove = false;
-            current.type = type;
-            current.data.resize(size);
-            store.queryValue(handle, value.name, &type, reinterpret_cast<std::uint8_t*>(current.data.data()),
-                             &size);
-          }
           entry.values.push_back(current);
         }
         if (!entry.values.empty()) restore.keys.push_back(entry);
@@ -359,12 +354,9 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
     reg::Key key = 0;
     std::string startup;
     if (store.openKey(reg::kCurrentUser, kShellFolders, reg::access::Read, &key) == reg::err::Success) {
-      std::uint32_t type = 0, size = 0;
-      if (store.queryValue(key, "Startup", &type, nullptr, &size) == reg::err::Success) {
-        startup.resize(size);
-        store.queryValue(key, "Startup", &type, reinterpret_cast<std::uint8_t*>(startup.data()), &size);
+      std::uint32_t type = 0;
+      if (reg::readWholeValue(store, key, "Startup", &type, &startup) == reg::err::Success)
         startup = startup.substr(0, startup.find('\0'));
-      }
       store.closeKey(key);
     }
     const auto startupFolder = drivePath(startup);

@@ -98,15 +98,10 @@ State currentState(const Entry& e, RegistryStore& store, ProfileStore& profiles)
     state.present = true;
     if (store.queryInfoKey(key, &info) == err::Success && (info.subKeys || info.values)) state.type = 1;
   } else {
-    std::uint32_t type = 0, size = 0;
-    if (store.queryValue(key, e.name, &type, nullptr, &size) == err::Success) {
-      std::string data(size, '\0');
-      if (store.queryValue(key, e.name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size) ==
-          err::Success) {
-        data.resize(size);
-        state = {true, type, std::move(data)};
-      }
-    }
+    std::uint32_t type = 0;
+    std::string data;
+    if (readWholeValue(store, key, e.name, &type, &data) == err::Success)
+      state = {true, type, std::move(data)};
   }
   store.closeKey(key);
   return state;
@@ -134,9 +129,8 @@ std::vector<Entry> history(HiveStore& store, ProfileStore& profiles) {
 
 // ---- taking back ----------------------------------------------------------------
 
-std::vector<UndoStep> planUndo(HiveStore& store, ProfileStore& profiles,
+std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<Entry>& all,
                                const std::vector<std::int64_t>& ids) {
-  const std::vector<Entry> all = history(store, profiles);
   std::set<std::int64_t> chosen(ids.begin(), ids.end()), groups;
   for (const Entry& e : all)
     if (chosen.count(e.id) && e.group != 0) groups.insert(e.group);
@@ -172,7 +166,7 @@ UndoResult applyUndo(HiveStore& store, ProfileStore& profiles, const std::vector
 
 UndoResult undo(HiveStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
                 const ConflictQuestion& ask) {
-  return applyUndo(store, profiles, planUndo(store, profiles, ids), ask);
+  return applyUndo(store, profiles, planUndo(store, profiles, history(store, profiles), ids), ask);
 }
 
 UndoResult undoAll(HiveStore& store, ProfileStore& profiles) {
@@ -277,6 +271,11 @@ std::string changesReg(const std::vector<NetChange>& changes) {
   }
   if (document.keys.empty()) return {};
   return writeRegText(document);
+}
+
+std::string changesFile(const std::vector<NetChange>& changes) {
+  std::string text = changesReg(changes);
+  return text.empty() ? "REGEDIT4\r\n\r\n" : text;
 }
 
 bool profileChanged(const std::vector<NetChange>& changes, const std::string& windowsPath) {

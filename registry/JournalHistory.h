@@ -40,8 +40,9 @@ struct UndoStep {
   bool conflict = false;
   State now;
 };
-std::vector<UndoStep> planUndo(HiveStore& store, ProfileStore& profiles,
-                               const std::vector<std::int64_t>& ids);
+// `entries` is the history (newest first) the ids were chosen from.
+std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles,
+                               const std::vector<Entry>& entries, const std::vector<std::int64_t>& ids);
 // Carries the steps out as one new group of entries; `ask` decides each
 // conflict (none: conflicts are left as they are).
 UndoResult applyUndo(HiveStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
@@ -64,6 +65,8 @@ std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles);
 // string when nothing differs.
 std::string changesReg(HiveStore& store);
 std::string changesReg(const std::vector<NetChange>& changes);
+// The file a user saves: changesReg, or a REGEDIT4 file that changes nothing.
+std::string changesFile(const std::vector<NetChange>& changes);
 // Whether a key of the profile file at `windowsPath` differs from the start.
 bool profileChanged(const std::vector<NetChange>& changes, const std::string& windowsPath);
 

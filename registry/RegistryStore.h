@@ -52,6 +52,11 @@ class RegistryStore {
   virtual Status atomically(const std::function<Status()>& body) { return body(); }
 };
 
+// A whole value: its type and every byte, asked for its size first and read
+// again should it grow in between. The store's status otherwise.
+Status readWholeValue(RegistryStore& store, Key key, const std::string& name, std::uint32_t* type,
+                      std::string* data);
+
 // The store every TRegistry made without an explicit store works on.
 RegistryStore& currentStore();
 void setCurrentStore(std::shared_ptr<RegistryStore> store);

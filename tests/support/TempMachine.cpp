@@ -220,15 +220,10 @@ bool TempMachine::value(reg::Key root, const std::string& key, const std::string
                         std::string* bytes) {
   OpenKey k(root, key, false);
   if (!k.ok()) return false;
-  std::uint32_t valueType = 0, size = 0;
-  if (k.store().queryValue(k.handle(), ansi(name), &valueType, nullptr, &size) != reg::err::Success)
+  std::uint32_t valueType = 0;
+  std::string data;
+  if (reg::readWholeValue(k.store(), k.handle(), ansi(name), &valueType, &data) != reg::err::Success)
     return false;
-  std::string data(size, '\0');
-  if (size > 0 &&
-      k.store().queryValue(k.handle(), ansi(name), &valueType, reinterpret_cast<std::uint8_t*>(data.data()),
-                           &size) != reg::err::Success)
-    return false;
-  data.resize(size);
   if (type) *type = valueType;
   if (bytes) *bytes = std::move(data);
   return true;

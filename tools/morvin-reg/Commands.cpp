@@ -157,14 +157,7 @@ ExitCode query(const std::string& machineFolder, const std::string& keyArgument,
   std::uint32_t type = 0;
   std::string data;
   if (value) {
-    std::uint32_t size = 0;
-    reg::Status status = store.queryValue(key.get(), valueName, &type, nullptr, &size);
-    if (status == reg::err::Success) {
-      data.resize(size);
-      status =
-          store.queryValue(key.get(), valueName, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size);
-      data.resize(size);
-    }
+    const reg::Status status = reg::readWholeValue(store, key.get(), valueName, &type, &data);
     if (status != reg::err::Success)
       failForStatus(status, "The value \"" + *value + "\" of " + displayName(name));
     printValue(valueName, type, data);

@@ -141,7 +141,7 @@ ExitCode undo(const std::string& folder, const std::vector<std::string>& args) {
   for (std::int64_t id : ids)
     if (std::none_of(entries.begin(), entries.end(), [&](const journal::Entry& e) { return e.id == id; }))
       throw Failure{NotFound, "There is no entry " + std::to_string(id) + " in the journal"};
-  const auto steps = journal::planUndo(j.store, j.profiles, ids);
+  const auto steps = journal::planUndo(j.store, j.profiles, entries, ids);
   if (!force) {
     bool conflicts = false;
     for (const auto& step : steps) {
@@ -176,9 +176,7 @@ ExitCode changes(const std::string& folder, const std::vector<std::string>& args
   }
   Journal j = openJournal(folder);
   const auto net = journal::netChanges(j.store, j.profiles);
-  std::string text = journal::changesReg(net);
-  if (text.empty()) text = "REGEDIT4\r\n\r\n";  // nothing differs: a file that changes nothing
-  writeOutput(file, text);
+  writeOutput(file, journal::changesFile(net));
   if (msdos && journal::profileChanged(net, kMsDosSys)) {
     const auto host = platform::mapToHost(platform::currentMachine().driveC(), kMsDosSys);
     const auto bytes = host ? reg::hostfile::readAll(*host) : std::nullopt;
