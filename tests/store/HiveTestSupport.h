@@ -8,9 +8,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "registry/HiveStore.h"
+#include "registry/HostProfileStore.h"
+#include "registry/JournalProfileStore.h"
 
 namespace morvin::test {
 
@@ -30,6 +33,15 @@ class HiveTest : public ::testing::Test {
   std::string userDat() const { return folder_ + "/USER.DAT"; }
   std::unique_ptr<reg::HiveStore> openStore(bool readOnlyMachine = false, bool readOnlyUser = false) {
     return std::make_unique<reg::HiveStore>(systemDat(), userDat(), readOnlyMachine, readOnlyUser);
+  }
+  // Profile files of this folder (C:\X is <folder>/X) whose changes go into
+  // `store`'s journal.
+  std::shared_ptr<reg::ProfileStore> journaledProfiles(std::shared_ptr<reg::HiveStore> store) const {
+    auto files = std::make_shared<reg::HostProfileStore>(
+        [folder = folder_](const std::string& path) -> std::optional<std::string> {
+          return folder + "/" + path.substr(3);
+        });
+    return std::make_shared<reg::JournalProfileStore>(files, std::move(store));
   }
 
   static std::string readFile(const std::string& path) {

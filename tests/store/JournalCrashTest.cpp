@@ -8,9 +8,7 @@
 
 #include "HiveTestSupport.h"
 #include "ProcessTestSupport.h"
-#include "registry/HostProfileStore.h"
 #include "registry/JournalHistory.h"
-#include "registry/JournalProfileStore.h"
 
 namespace morvin::test {
 namespace {
@@ -19,18 +17,10 @@ using namespace reg;
 
 class JournalCrash : public HiveTest {
  public:
-  std::shared_ptr<ProfileStore> profiles(std::shared_ptr<HiveStore> store) {
-    auto files =
-        std::make_shared<HostProfileStore>([this](const std::string& path) -> std::optional<std::string> {
-          return folder_ + "/" + path.substr(3);
-        });
-    return std::make_shared<JournalProfileStore>(files, std::move(store));
-  }
-
   // Values, a key made and removed, and a profile key, round after round.
   int writeSeries() {
     std::shared_ptr<HiveStore> store(openStore());
-    auto ini = profiles(store);
+    auto ini = journaledProfiles(store);
     Key key = 0;
     if (store->createKey(kCurrentUser, "Series", access::AllAccess, &key) != err::Success) return 1;
     for (std::uint32_t i = 1;; ++i) {
@@ -56,7 +46,7 @@ TEST_F(JournalCrash, AfterEachKillEveryItemIsWhereItsNewestEntryLeftIt) {
     ASSERT_EQ(waitChild(child), -SIGKILL) << "the writer stopped by itself in round " << round;
 
     std::shared_ptr<HiveStore> store(openStore());
-    auto ini = profiles(store);
+    auto ini = journaledProfiles(store);
     const auto entries = journal::history(*store, *ini);  // newest first
     std::map<std::string, const journal::Entry*> newest;
     for (const auto& e : entries) newest.try_emplace(journal::describeItem(e), &e);

@@ -4,9 +4,7 @@
 
 #include "HiveTestSupport.h"
 #include "registry/Cp1250.h"
-#include "registry/HostProfileStore.h"
 #include "registry/JournalHistory.h"
-#include "registry/JournalProfileStore.h"
 #include "registry/RegFile.h"
 
 namespace morvin::test {
@@ -20,11 +18,7 @@ class JournalTest : public HiveTest {
   void SetUp() override {
     HiveTest::SetUp();
     store_ = std::shared_ptr<HiveStore>(openStore());
-    auto files =
-        std::make_shared<HostProfileStore>([this](const std::string& path) -> std::optional<std::string> {
-          return folder_ + "/" + path.substr(3);
-        });
-    profiles_ = std::make_shared<JournalProfileStore>(files, store_);
+    profiles_ = journaledProfiles(store_);
   }
   void TearDown() override {
     profiles_.reset();
@@ -53,7 +47,7 @@ class JournalTest : public HiveTest {
   std::string changes() { return journal::changesReg(*store_); }
 
   std::shared_ptr<HiveStore> store_;
-  std::shared_ptr<JournalProfileStore> profiles_;
+  std::shared_ptr<ProfileStore> profiles_;
 };
 
 TEST_F(JournalTest, EachKindOfChangeRecordsItsStatesAndUnchangedWritesRecordNothing) {

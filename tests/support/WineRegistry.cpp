@@ -1,7 +1,9 @@
 #include "WineRegistry.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -75,6 +77,35 @@ std::optional<reg::RegDocument> WineRegistry::exportKey(const std::string& key) 
   const auto bytes = platform::host::readFile(file);
   if (run.status != 0 || !bytes || bytes->empty()) return std::nullopt;
   return reg::parseRegText(*bytes);
+}
+
+void WineRegistry::expectHoldsMachineState(const reg::RegDocument& changes, reg::RegistryStore& machine) {
+  for (const reg::RegKeyEntry& key : changes.keys) {
+    const std::string name = reg::rootName(key.root) + "\\" + key.path;
+    SCOPED_TRACE(cp1250::toUtf8(name));
+    reg::RegDocument mine;
+    const bool exists = reg::readRegTree(machine, key.root, key.path, &mine) == reg::err::Success;
+    const auto exported = exportKey(name);
+    ASSERT_EQ(exported.has_value(), exists);
+    if (!exists) continue;
+    const auto theirs = std::find_if(exported->keys.begin(), exported->keys.end(), [&](const auto& k) {
+      return cp1250::equalsIgnoreCase(k.path, key.path);
+    });
+    ASSERT_NE(theirs, exported->keys.end());
+    for (const auto& value : mine.keys.front().values) {
+      auto it = std::find_if(theirs->values.begin(), theirs->values.end(),
+                             [&](const auto& v) { return v.name == value.name; });
+      ASSERT_NE(it, theirs->values.end()) << cp1250::toUtf8(value.name);
+      EXPECT_EQ(it->type, value.type) << cp1250::toUtf8(value.name);
+      EXPECT_EQ(it->data, value.data) << cp1250::toUtf8(value.name);
+    }
+    for (const auto& value : key.values) {
+      if (!value.remove) continue;
+      EXPECT_TRUE(std::none_of(theirs->values.begin(), theirs->values.end(), [&](const auto& v) {
+        return cp1250::equalsIgnoreCase(v.name, value.name);
+      })) << cp1250::toUtf8(value.name);
+    }
+  }
 }
 
 }  // namespace morvin::test

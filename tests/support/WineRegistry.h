@@ -28,6 +28,11 @@ class WineRegistry {
   // `regedit /e` of a full key name (cp1250) as a document, nullopt when the
   // key does not exist.
   std::optional<reg::RegDocument> exportKey(const std::string& key);
+  // Test assertions: under every key of `changes`, the prefix holds what
+  // `machine` holds there (each of its values, with type and bytes; Wine's own
+  // keys may hold more), none of the values `changes` removes, and a key
+  // exactly where the machine has one.
+  void expectHoldsMachineState(const reg::RegDocument& changes, reg::RegistryStore& machine);
 
  private:
   std::string folder_;
