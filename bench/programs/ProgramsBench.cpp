@@ -11,7 +11,7 @@
 #include "shell/RecordingServices.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 
 namespace morvin::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <QVBoxLayout>
 
-#include "shell/app/CloseAfterFirstPaint.h"
+#include "app/CloseAfterFirstPaint.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/app/CloseAfterFirstPaint.h"
+#include "app/CloseAfterFirstPaint.h"
 #include "ui_kodDos.h"
 #include "ui_kodFoldery.h"
 #include "ui_kodIkony.h"

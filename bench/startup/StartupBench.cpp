@@ -39,7 +39,7 @@
 #include "registry/Journal.h"
 #include "shell/RecordingServices.h"
 #include "shell/WindowSet.h"
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 #include "tests/support/TempMachine.h"
 
 extern char** environ;

@@ -12,7 +12,7 @@
 #include "categories/kodWeb.h"
 #include "shell/Language.h"
 #include "shell/WindowFactories.h"
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 #include "tests/support/gui/GuiTest.h"
 #include "wallpaper/WizardCombo.h"
 #include "wallpaper/kodKreatorAnimTapeta.h"

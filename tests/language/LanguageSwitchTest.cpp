@@ -11,7 +11,7 @@
 #include "guide/Articles.h"
 #include "shell/DataPaths.h"
 #include "shell/Language.h"
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin {

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "SettingsFixture.h"
-#include "shell/app/LinuxIntegration.h"
+#include "app/LinuxIntegration.h"
 
 namespace morvin::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QTemporaryDir>
 
-#include "shell/app/kodMainForm.h"
-#include "shell/app/kodSet.h"
+#include "app/kodMainForm.h"
+#include "app/kodSet.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin::test {

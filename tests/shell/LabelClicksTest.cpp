@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "shell/app/LabelClicks.h"
+#include "app/LabelClicks.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin::test {

@@ -19,7 +19,7 @@
 #include "shell/DataPaths.h"
 #include "shell/SystemColours.h"
 #include "shell/WindowFactories.h"
-#include "shell/app/kodMainForm.h"
+#include "app/kodMainForm.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin {

@@ -8,6 +8,7 @@
 #include "Win98Fixture.h"
 #include "platform/HostFileAttributes.h"
 #include "platform/HostFiles.h"
+#include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
 #include "platform/Win9xTools.h"
 

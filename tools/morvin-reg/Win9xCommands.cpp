@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/Machine.h"
+#include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"

@@ -14,7 +14,7 @@
 #include "shell/Language.h"
 #include "shell/RecordingServices.h"
 #include "shell/WindowSet.h"
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 #include "tools/screenshot/ShotRegistry.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <QCoreApplication>
 #include <QToolButton>
 
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 #include "tests/support/gui/GuiTest.h"
 
 namespace morvin::test {

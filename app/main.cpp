@@ -1,4 +1,4 @@
-#include "shell/app/Startup.h"
+#include "app/Startup.h"
 
 int main(int argc, char** argv) {
   return morvin::runProgram(argc, argv);

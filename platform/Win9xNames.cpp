@@ -1,0 +1,77 @@
+// Names on a Windows 9x drive and in a machine made from it.
+#include "Win9xNames.h"
+
+#include "registry/Cp1250.h"
+#include "registry/HiveStoreNames.h"
+
+namespace morvin::platform::win9x {
+
+[[noreturn]] void badInput(const std::string& source, const std::string& what) {
+  throw DriveError(cp1250::fromUtf8(source + ": " + what), Fault::BadInput);
+}
+
+// Names compared as Windows compares them (cp1250, without regard to case).
+std::string folded(const std::string& utf8) {
+  return reg::hive::fold(cp1250::fromUtf8(utf8));
+}
+
+bool isUnder(const std::string& path, const std::string& folder) {
+  const std::string p = folded(path), f = folded(folder);
+  return p == f || (p.size() > f.size() && p.starts_with(f) && path[folder.size()] == '/');
+}
+
+// A C:\ path (cp1250) as a path of the drive; nullopt for another drive.
+std::optional<std::string> drivePath(const std::string& windowsPath) {
+  std::string path = windowsPath.substr(0, windowsPath.find('\0'));
+  if (path.size() < 2 || path[1] != ':' || (path[0] != 'C' && path[0] != 'c')) return std::nullopt;
+  path = cp1250::toUtf8(path.substr(2));
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  while (path.starts_with('/')) path.erase(0, 1);
+  while (path.ends_with('/')) path.pop_back();
+  return path;
+}
+
+// [Paths] WinDir of MSDOS.SYS, as a path of the drive; "WINDOWS" without one.
+std::string windowsFolderOf(const std::optional<std::string>& msDosSys) {
+  if (!msDosSys) return kMachineWindows;
+  bool paths = false;
+  size_t start = 0;
+  while (start < msDosSys->size()) {
+    size_t end = std::min(msDosSys->find('\n', start), msDosSys->size());
+    std::string line = msDosSys->substr(start, end - start);
+    start = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.starts_with('[')) {
+      paths = cp1250::equalsIgnoreCase(line, "[Paths]");
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (!paths || equals == std::string::npos) continue;
+    std::string key = line.substr(0, equals);
+    while (!key.empty() && key.back() == ' ') key.pop_back();
+    if (!cp1250::equalsIgnoreCase(key, "WinDir")) continue;
+    std::string value = line.substr(equals + 1);
+    while (value.starts_with(' ')) value.erase(0, 1);
+    if (auto path = drivePath(value); path && !path->empty()) return *path;
+  }
+  return kMachineWindows;
+}
+
+const DriveEntry* find(const std::vector<DriveEntry>& entries, const std::string& path) {
+  const std::string wanted = folded(path);
+  for (const DriveEntry& e : entries)
+    if (folded(e.path) == wanted) return &e;
+  return nullptr;
+}
+
+std::optional<std::string> shellFolder(const reg::RegDocument& document, const std::string& name) {
+  for (const reg::RegKeyEntry& key : document.keys) {
+    if (!cp1250::equalsIgnoreCase(key.path, kShellFolders)) continue;
+    for (const reg::RegValueEntry& value : key.values)
+      if (cp1250::equalsIgnoreCase(value.name, name)) return drivePath(value.data);
+  }
+  return std::nullopt;
+}
+
+}  // namespace morvin::platform::win9x

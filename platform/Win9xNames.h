@@ -1,0 +1,48 @@
+// Names on a Windows 9x drive and in a machine made from it, shared by the
+// import and the hand-back. Not part of the Windows build.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Win9xDrive.h"
+#include "registry/RegFile.h"
+
+namespace morvin::platform::win9x {
+
+inline constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr const char* kMachineWindows = "WINDOWS";  // the machine's Windows folder (KatalogWindows)
+
+[[noreturn]] void badInput(const std::string& source, const std::string& what);
+
+// Names compared as Windows compares them (cp1250, without regard to case).
+std::string folded(const std::string& utf8);
+bool isUnder(const std::string& path, const std::string& folder);
+
+// A C:\ path (cp1250) as a path of the drive; nullopt for another drive.
+std::optional<std::string> drivePath(const std::string& windowsPath);
+
+// The drive's Windows folder and the machine's are the same folder under two
+// names: whatever MSDOS.SYS calls it, the machine calls it WINDOWS.
+struct Names {
+  std::string windows;  // on the drive, as stored
+
+  std::string toMachine(const std::string& path) const {
+    return isUnder(path, windows) ? kMachineWindows + path.substr(windows.size()) : path;
+  }
+  std::string toDrive(const std::string& path) const {
+    return isUnder(path, kMachineWindows) ? windows + path.substr(std::string(kMachineWindows).size()) : path;
+  }
+};
+
+// [Paths] WinDir of MSDOS.SYS, as a path of the drive; "WINDOWS" without one.
+std::string windowsFolderOf(const std::optional<std::string>& msDosSys);
+
+const DriveEntry* find(const std::vector<DriveEntry>& entries, const std::string& path);
+
+// A Shell Folders value of `document` as a path of the drive.
+std::optional<std::string> shellFolder(const reg::RegDocument& document, const std::string& name);
+
+}  // namespace morvin::platform::win9x
