@@ -203,6 +203,66 @@ TEST_F(MorvinReg, SkipBadImportsEveryValidValueAndNamesTheLinesItLeftOut) {
   EXPECT_EQ(reg({"import", "--skip-bad", dir_ + "/good.reg"}).code, 0);
 }
 
+// One parser for every command: options before or after the operands, as
+// "--opt value" or "--opt=value", and the machine before or after the command.
+// Bad usage is exit status 2 with the usage text; a command that ran and
+// failed says why without it.
+TEST_F(MorvinReg, EveryCommandTakesItsOptionsInEitherOrder) {
+  init();
+  const std::string good = dir_ + "/good.reg", bad = dir_ + "/bad.reg", out = dir_ + "/out.reg";
+  const std::string msdos = dir_ + "/msdos.sys", drive = dir_ + "/no-drive";
+  writeFile(good, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Opcje]\r\n\"a\"=\"1\"\r\n");
+  writeFile(bad, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Opcje]\r\n\"x\"=0001\r\n");
+  const std::string key = "HKCU\\Software\\Opcje";
+  const std::string m = "--machine=" + machine_;
+  struct Row {
+    std::vector<std::string> args;
+    int code;
+    bool usage;  // the usage text follows the problem
+  };
+  const Row rows[] = {
+      {{m, "import", good, "--skip-bad"}, 0, false},
+      {{m, "import", "--skip-bad", good}, 0, false},
+      {{"import", bad, "--skip-bad", "--machine", machine_}, 5, false},
+      {{m, "import"}, 2, true},
+      {{m, "import", good, bad}, 2, true},
+      {{m, "export", key, out}, 0, false},
+      {{m, "export", key, out, "extra"}, 2, true},
+      {{"query", key, "a", m}, 0, false},  // the imports above arrived
+      {{m, "query", key, "--bogus"}, 2, true},
+      {{m, "history", "--limit=1"}, 0, false},
+      {{m, "history", "--limit", "1"}, 0, false},
+      {{m, "history", "--limit=0"}, 2, true},
+      {{m, "history", "--limit"}, 2, true},
+      {{m, "changes", out, "--msdos", msdos}, 0, false},
+      {{m, "changes", "--msdos=" + msdos, out}, 0, false},
+      {{m, "changes", out, "--msdos="}, 2, true},
+      {{m, "undo", "--force", "--last=1"}, 0, false},
+      {{m, "undo", "--last", "1", "--force"}, 0, false},
+      {{m, "undo"}, 2, true},
+      {{m, "undo", "--all", "--last", "1"}, 2, true},
+      {{m, "undo", "0"}, 2, true},
+      {{m, "apply", drive, "--dry-run", "--partition=2"}, 3, false},
+      {{m, "apply", "--partition", "2", "--dry-run", drive}, 3, false},
+      {{m, "apply", drive, "--partition=5"}, 2, true},
+      {{m, "apply", "--dry-run"}, 2, true},
+      {{m, "init", "--user", "Jan"}, 2, true},
+      {{m, "init", "--partition=1", "--from=" + drive, "--replace"}, 2, false},
+      {{m, "init", "--from", drive, "--user="}, 2, true},
+      {{"--machine=", "init"}, 2, true},
+      {{m, "frobnicate"}, 2, true},
+      {{"--version"}, 0, false},
+  };
+  for (const Row& row : rows) {
+    std::string shown;
+    for (const std::string& a : row.args) shown += " " + a;
+    const Result r = run(row.args);
+    EXPECT_EQ(r.code, row.code) << shown << "\n" << r.err;
+    EXPECT_EQ(r.err.find("usage: morvin-reg") != std::string::npos, row.usage) << shown << "\n" << r.err;
+  }
+  EXPECT_EQ(run({"--version"}).out, "morvin-reg " MORVIN_VERSION "\n");
+}
+
 // Without user profiles HKEY_USERS\.DEFAULT and HKEY_CURRENT_USER are one key.
 TEST_F(MorvinReg, TheDefaultUserIsTheCurrentUser) {
   init();

@@ -2,6 +2,7 @@
 // turned into cp1250 here, and everything shown is UTF-8 again.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,8 +28,20 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& key,
 ExitCode query(const std::string& machineFolder, const std::string& key,
                const std::optional<std::string>& value);
 
-// The commands on the journal of changes: history, undo, changes.
-ExitCode journalCommand(const std::string& machineFolder, const std::vector<std::string>& args);
+// The commands on the journal of changes (not on the Windows registry, which keeps none).
+// history: the entries, newest first, at most `limit` of them.
+ExitCode showHistory(const std::string& machineFolder, std::optional<long long> limit);
+// undo: exactly one of `ids`, `last` and `all`.
+struct UndoRequest {
+  std::vector<std::int64_t> ids;
+  std::optional<long long> last;
+  bool all = false;
+  bool force = false;  // take back changes whose item was changed since, all the same
+};
+ExitCode undoChanges(const std::string& machineFolder, const UndoRequest& request);
+// changes: the net changes as REGEDIT4 to `file` (or the standard output), MsDos.sys to `msdos`.
+ExitCode writeChanges(const std::string& machineFolder, const std::optional<std::string>& file,
+                      const std::optional<std::string>& msdos);
 
 // Shared by the commands: the machine's store (Failure when there is none),
 // and `text` written whole to `file` or to the standard output.

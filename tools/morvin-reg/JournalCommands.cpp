@@ -1,5 +1,7 @@
 // morvin-reg history | undo | changes: the journal of changes on the command line.
 #include <algorithm>
+#include <cassert>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -58,28 +60,6 @@ void printEntry(const journal::Entry& e) {
               cp1250::toUtf8(states).c_str());
 }
 
-long long number(const std::string& text, const char* what) {
-  try {
-    std::size_t used = 0;
-    const long long n = std::stoll(text, &used);
-    if (used == text.size() && n > 0) return n;
-  } catch (const std::exception&) {
-  }
-  throw Failure{BadInput, std::string(what) + " must be a positive whole number, not \"" + text + "\""};
-}
-
-ExitCode history(const std::string& folder, const std::vector<std::string>& args) {
-  std::size_t limit = SIZE_MAX;
-  if (args.size() == 2 && args[0] == "--limit")
-    limit = static_cast<std::size_t>(number(args[1], "--limit"));
-  else if (!args.empty())
-    throw Failure{BadInput, "usage: morvin-reg history [--limit N]"};
-  Journal j = openJournal(folder);
-  const auto entries = journal::history(j.store, j.profiles);
-  for (std::size_t i = 0; i < entries.size() && i < limit; ++i) printEntry(entries[i]);
-  return Ok;
-}
-
 // A boot options file is kept read-only; while changes are taken back it is
 // writable, as the MS-DOS window makes it, and then gets its attributes back.
 class WritableProfileFiles {
@@ -108,41 +88,38 @@ void printFailures(const journal::UndoResult& result) {
     std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(failure).c_str());
 }
 
-ExitCode undo(const std::string& folder, const std::vector<std::string>& args) {
-  bool force = false, all = false;
-  std::optional<long long> last;
-  std::vector<std::int64_t> ids;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--force")
-      force = true;
-    else if (args[i] == "--all")
-      all = true;
-    else if (args[i] == "--last" && i + 1 < args.size())
-      last = number(args[++i], "--last");
-    else
-      ids.push_back(number(args[i], "An entry id"));
-  }
-  if (all + last.has_value() + !ids.empty() != 1)
-    throw Failure{BadInput, "usage: morvin-reg undo ID... | --last N | --all [--force]"};
+}  // namespace
+
+ExitCode showHistory(const std::string& folder, std::optional<long long> limit) {
+  Journal j = openJournal(folder);
+  const auto entries = journal::history(j.store, j.profiles);
+  const auto shown = static_cast<std::size_t>(limit.value_or(LLONG_MAX));
+  for (std::size_t i = 0; i < entries.size() && i < shown; ++i) printEntry(entries[i]);
+  return Ok;
+}
+
+ExitCode undoChanges(const std::string& folder, const UndoRequest& request) {
+  assert(request.all + request.last.has_value() + !request.ids.empty() == 1);
+  std::vector<std::int64_t> ids = request.ids;
   journal::Source source("morvin-reg undo");
   Journal j = openJournal(folder);
   const auto entries = journal::history(j.store, j.profiles);
   WritableProfileFiles writable(entries);
-  if (all) {
+  if (request.all) {
     const auto result = journal::undoAll(j.store, j.profiles);
     printFailures(result);
     std::printf("Took back %d changes\n", result.takenBack);
     return result.failures.empty() ? Ok : MachineFailure;
   }
-  if (last) {
-    for (std::size_t i = 0; i < entries.size() && i < static_cast<std::size_t>(*last); ++i)
+  if (request.last) {
+    for (std::size_t i = 0; i < entries.size() && i < static_cast<std::size_t>(*request.last); ++i)
       ids.push_back(entries[i].id);
   }
   for (std::int64_t id : ids)
     if (std::none_of(entries.begin(), entries.end(), [&](const journal::Entry& e) { return e.id == id; }))
       throw Failure{NotFound, "There is no entry " + std::to_string(id) + " in the journal"};
   const auto steps = journal::planUndo(j.store, j.profiles, entries, ids);
-  if (!force) {
+  if (!request.force) {
     bool conflicts = false;
     for (const auto& step : steps) {
       if (!step.conflict) continue;
@@ -164,16 +141,8 @@ ExitCode undo(const std::string& folder, const std::vector<std::string>& args) {
   return result.failures.empty() ? Ok : MachineFailure;
 }
 
-ExitCode changes(const std::string& folder, const std::vector<std::string>& args) {
-  std::optional<std::string> file, msdos;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--msdos" && i + 1 < args.size())
-      msdos = args[++i];
-    else if (!file && args[i].rfind("--", 0) != 0)
-      file = args[i];
-    else
-      throw Failure{BadInput, "usage: morvin-reg changes [FILE] [--msdos FILE]"};
-  }
+ExitCode writeChanges(const std::string& folder, const std::optional<std::string>& file,
+                      const std::optional<std::string>& msdos) {
   Journal j = openJournal(folder);
   const auto net = journal::netChanges(j.store, j.profiles);
   writeOutput(file, journal::changesFile(net));
@@ -184,16 +153,6 @@ ExitCode changes(const std::string& folder, const std::vector<std::string>& args
     writeOutput(msdos, *bytes);
   }
   return Ok;
-}
-
-}  // namespace
-
-ExitCode journalCommand(const std::string& folder, const std::vector<std::string>& args) {
-  const std::string& command = args.front();
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (command == "history") return history(folder, rest);
-  if (command == "undo") return undo(folder, rest);
-  return changes(folder, rest);
 }
 
 }  // namespace morvin::tool

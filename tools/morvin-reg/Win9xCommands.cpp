@@ -1,12 +1,8 @@
 #include "Win9xCommands.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <optional>
 
 #include "platform/Machine.h"
-#include "platform/Win9xApply.h"
-#include "platform/Win9xImport.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/JournalHistory.h"
@@ -19,62 +15,6 @@ namespace {
 using platform::win9x::DriveError;
 using platform::win9x::Fault;
 
-// The options of a command: flags, options with a value, one operand.
-struct Arguments {
-  std::string operand;
-  std::vector<std::string> flags;
-  std::vector<std::pair<std::string, std::string>> values;
-
-  bool has(const std::string& flag) const {
-    for (const auto& f : flags)
-      if (f == flag) return true;
-    return false;
-  }
-  std::optional<std::string> value(const std::string& option) const {
-    for (const auto& [name, v] : values)
-      if (name == option) return v;
-    return std::nullopt;
-  }
-};
-
-Arguments parse(const std::string& command, const std::vector<std::string>& args,
-                const std::vector<std::string>& flags, const std::vector<std::string>& valued) {
-  Arguments parsed;
-  bool hasOperand = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (!arg.starts_with("--")) {
-      if (hasOperand) throw Failure{BadInput, "too many arguments for " + command};
-      parsed.operand = arg;
-      hasOperand = true;
-      continue;
-    }
-    std::optional<std::string> inlineValue;
-    if (auto equals = arg.find('='); equals != std::string::npos) {
-      inlineValue = arg.substr(equals + 1);
-      arg.erase(equals);
-    }
-    if (std::find(flags.begin(), flags.end(), arg) != flags.end() && !inlineValue) {
-      parsed.flags.push_back(arg);
-    } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
-      if (!inlineValue && i + 1 >= args.size()) throw Failure{BadInput, arg + " needs a value"};
-      parsed.values.emplace_back(arg, inlineValue ? *inlineValue : args[++i]);
-    } else {
-      throw Failure{BadInput, "unknown option " + arg + " for " + command};
-    }
-  }
-  if (!hasOperand) throw Failure{BadInput, command + " needs a drive (a folder or a disk image)"};
-  return parsed;
-}
-
-int partitionOf(const Arguments& args) {
-  const auto text = args.value("--partition");
-  if (!text) return 0;
-  if (text->size() != 1 || (*text)[0] < '1' || (*text)[0] > '4')
-    throw Failure{BadInput, "--partition takes a primary partition number, 1 to 4"};
-  return (*text)[0] - '0';
-}
-
 [[noreturn]] void rethrow(const DriveError& e) {
   const ExitCode code = e.fault() == Fault::BadInput  ? BadInput
                         : e.fault() == Fault::Changed ? Conflict
@@ -84,13 +24,7 @@ int partitionOf(const Arguments& args) {
 
 }  // namespace
 
-ExitCode initFrom(const std::string& machineFolder, const std::vector<std::string>& args) {
-  const Arguments parsed = parse("init --from", args, {"--replace"}, {"--user", "--partition"});
-  platform::win9x::ImportOptions options{.source = parsed.operand,
-                                         .partition = partitionOf(parsed),
-                                         .user = parsed.value("--user").value_or(""),
-                                         .replace = parsed.has("--replace")};
-  if (parsed.value("--user") && options.user.empty()) throw Failure{BadInput, "--user needs a name"};
+ExitCode initFrom(const std::string& machineFolder, const platform::win9x::ImportOptions& options) {
   try {
     if (!platform::win9x::importMachine(machineFolder, options))
       throw Failure{MachineFailure,
@@ -107,12 +41,7 @@ ExitCode initFrom(const std::string& machineFolder, const std::vector<std::strin
   return Ok;
 }
 
-ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::string>& args) {
-  const Arguments parsed = parse("apply", args, {"--dry-run", "--force"}, {"--partition"});
-  const platform::win9x::ApplyOptions options{.target = parsed.operand,
-                                              .partition = partitionOf(parsed),
-                                              .dryRun = parsed.has("--dry-run"),
-                                              .force = parsed.has("--force")};
+ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::ApplyOptions& options) {
   auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
   if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
   std::vector<std::string> written;

@@ -1,117 +1,170 @@
-// morvin-reg [--machine DIR] init | import [--skip-bad] FILE | export KEY [FILE] | query KEY [VALUE] |
-//            history | undo | changes | apply TARGET
+// morvin-reg [--machine DIR] COMMAND ...: the commands and their options.
+// Each command is one block of kCommands below (see CommandLine.h for how a
+// block reads): its synopsis and lines for the usage text, then its operands
+// and options and the command function it calls. To add a command, add its
+// function to a *Commands.cpp file and one block here.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "CommandLine.h"
 #include "Commands.h"
-#ifndef _WIN32
-#include "Win9xCommands.h"
-#endif
 #include "platform/DefaultMachine.h"
-#include "platform/Machine.h"
-#include "registry/Journal.h"
 #ifdef _WIN32
 #include "platform/Win32CommandLine.h"
+#else
+#include "Win9xCommands.h"
 #endif
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: morvin-reg [--machine DIR] COMMAND\n"
-    "\n"
-    "  init                create the default machine (an existing one is kept) and show where it is\n"
-    "  init --from SOURCE [--user NAME] [--partition N] [--replace]\n"
-    "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
-    "  apply TARGET [--dry-run] [--force] [--partition N]\n"
-    "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
-    "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
-    "  import --skip-bad FILE\n"
-    "                      apply every valid entry at once, list each malformed line and leave it out\n"
-    "  export KEY [FILE]   write KEY and its subkeys as REGEDIT4 to FILE or to the standard output\n"
-    "  query KEY [VALUE]   show the values and subkeys of KEY, or one value (\"\" is the default value)\n"
-    "  history [--limit N] list the journal of changes, newest first: id, time, source, key, value,\n"
-    "                      before -> after\n"
-    "  undo ID... | --last N | --all [--force]\n"
-    "                      take changes back (with the rest of their action); a value changed since\n"
-    "                      is a conflict: exit status 4 and nothing taken back, unless --force\n"
-    "  changes [FILE] [--msdos FILE]\n"
-    "                      write what changed since the machine was made as REGEDIT4 (and MsDos.sys\n"
-    "                      when it changed)\n"
-    "\n"
-    "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
-    "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
-    "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
-    "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
-    "written, 4 a conflict (for apply: the drive changed since the import),\n"
-    "5 lines were skipped (import --skip-bad).\n";
+using namespace morvin::tool;
 
-int usage(const char* problem) {
-  std::fprintf(stderr, "morvin-reg: %s\n\n%s", problem, kUsage);
-  return morvin::tool::BadInput;
-}
-
-int run(std::vector<std::string> args) {
-  using namespace morvin::tool;
-  std::optional<std::string> machine;
-  while (!args.empty() && args.front().rfind("--", 0) == 0) {
-    std::string option = args.front();
-    args.erase(args.begin());
-    if (option == "--help") {
-      std::fputs(kUsage, stdout);
-      return Ok;
-    }
-    if (option == "--machine" && !args.empty()) {
-      machine = args.front();
-      args.erase(args.begin());
-    } else if (option.rfind("--machine=", 0) == 0) {
-      machine = option.substr(10);
-    } else {
-      return usage(("unknown option " + option).c_str());
-    }
-    if (machine && machine->empty()) return usage("--machine needs a folder");
-  }
-  if (args.empty()) return usage("no command given");
-  const std::string command = args.front();
-  const size_t operands = args.size() - 1;
-  auto optionalOperand = [&](size_t i) {
-    return operands >= i ? std::optional<std::string>(args[i]) : std::nullopt;
-  };
-  const std::string folder = machine ? *machine : morvin::platform::defaultMachineFolder();
-  morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
-
-  if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
-#ifndef _WIN32
-  if (command == "init" && args[1] == "--from")
-    return initFrom(folder, std::vector<std::string>(args.begin() + 2, args.end()));
-  if (command == "init" && args[1].starts_with("--from="))
-    return initFrom(folder, [&] {
-      std::vector<std::string> rest(args.begin() + 1, args.end());
-      rest[0].erase(0, 7);
-      return rest;
-    }());
-  if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
-#endif
-  if (command == "import" && operands == 1) return importFile(folder, args[1]);
-  if (command == "import" && operands == 2 && args[1] == "--skip-bad")
-    return importFile(folder, args[2], true);
-  if (command == "export" && (operands == 1 || operands == 2))
-    return exportKey(folder, args[1], optionalOperand(2));
-  if (command == "query" && (operands == 1 || operands == 2))
-    return query(folder, args[1], optionalOperand(2));
-  if (command == "history" || command == "undo" || command == "changes") {
+// On Windows the registry is the live one: it keeps no journal and is no copy
+// of a Windows 9x drive, so the commands on those say so instead of running.
 #ifdef _WIN32
-    // The Windows registry itself keeps no journal.
-    throw Failure{MachineFailure, command + " works on a machine folder, not on the Windows registry"};
-#else
-    return journalCommand(folder, args);
-#endif
+#define ON_MACHINE_FOLDER(call)                                                           \
+  throw Failure {                                                                         \
+    MachineFailure, "This command works on a machine folder, not on the Windows registry" \
   }
-  if (command == "init" || command == "import" || command == "export" || command == "query")
-    return usage(("wrong number of arguments for " + command).c_str());
-  return usage(("unknown command " + command).c_str());
+#else
+#define ON_MACHINE_FOLDER(call) return call
+#endif
+
+// A primary partition of a disk image.
+CLI::Option* addPartition(CLI::App& c, int& partition) {
+  return c.add_option("--partition", partition, "a primary partition of the image")->check(CLI::Range(1, 4));
 }
+
+const Command kCommands[] = {
+    {.name = "init",
+     .synopsis = "init [--from SOURCE [--user NAME] [--partition N] [--replace]]",
+     .about = "create the default machine (an existing one is kept) and show where it is;\n"
+              "with --from, create it from a Windows 9x drive C: (a folder or a disk image)",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string from, user;
+         int partition = 0;
+         bool replace = false;
+       };
+       auto a = std::make_shared<Values>();
+       CLI::Option* from = c.add_option("--from", a->from);
+       CLI::Option* user = c.add_option("--user", a->user)->needs(from);
+       addPartition(c, a->partition)->needs(from);
+       c.add_flag("--replace", a->replace)->needs(from);
+       c.callback([a, user] {
+         if (user->count() && a->user.empty()) throw CLI::ValidationError("--user needs a name");
+       });
+       return [a, from](const std::string& machine) -> int {
+         if (!from->count()) return init(machine, morvin::platform::defaultMachineRegFile());
+         ON_MACHINE_FOLDER(initFrom(
+             machine,
+             {.source = a->from, .partition = a->partition, .user = a->user, .replace = a->replace}));
+       };
+     }},
+    {.name = "apply",
+     .synopsis = "apply TARGET [--dry-run] [--force] [--partition N]",
+     .about = "hand the changes since init --from back to the Windows 9x drive TARGET",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string target;
+         int partition = 0;
+         bool dryRun = false, force = false;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("TARGET", a->target)->required();
+       c.add_flag("--dry-run", a->dryRun);
+       c.add_flag("--force", a->force);
+       addPartition(c, a->partition);
+       return [a](const std::string& machine) -> int {
+         ON_MACHINE_FOLDER(applyChanges(
+             machine,
+             {.target = a->target, .partition = a->partition, .dryRun = a->dryRun, .force = a->force}));
+       };
+     }},
+    {.name = "import",
+     .synopsis = "import [--skip-bad] FILE",
+     .about = "apply a .reg file (REGEDIT4 or version 5.00) all at once; with --skip-bad,\n"
+              "apply every valid entry at once, list each malformed line and leave it out",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string file;
+         bool skipBad = false;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("FILE", a->file)->required();
+       c.add_flag("--skip-bad", a->skipBad);
+       return [a](const std::string& machine) { return importFile(machine, a->file, a->skipBad); };
+     }},
+    {.name = "export",
+     .synopsis = "export KEY [FILE]",
+     .about = "write KEY and its subkeys as REGEDIT4 to FILE or to the standard output",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string key;
+         std::optional<std::string> file;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("KEY", a->key)->required();
+       c.add_option("FILE", a->file);
+       return [a](const std::string& machine) { return exportKey(machine, a->key, a->file); };
+     }},
+    {.name = "query",
+     .synopsis = "query KEY [VALUE]",
+     .about = "show the values and subkeys of KEY, or one value (\"\" is the default value)",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string key;
+         std::optional<std::string> value;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("KEY", a->key)->required();
+       c.add_option("VALUE", a->value);
+       return [a](const std::string& machine) { return query(machine, a->key, a->value); };
+     }},
+    {.name = "history",
+     .synopsis = "history [--limit N]",
+     .about = "list the journal of changes, newest first: id, time, source, key, value,\n"
+              "before -> after",
+     .declare = [](CLI::App& c) -> Action {
+       auto limit = std::make_shared<std::optional<long long>>();
+       c.add_option("--limit", *limit)->check(positiveNumber());
+       return [limit](const std::string& machine) -> int { ON_MACHINE_FOLDER(showHistory(machine, *limit)); };
+     }},
+    {.name = "undo",
+     .synopsis = "undo ID... | --last N | --all [--force]",
+     .about = "take changes back (with the rest of their action); a value changed since\n"
+              "is a conflict: exit status 4 and nothing taken back, unless --force",
+     .declare = [](CLI::App& c) -> Action {
+       auto a = std::make_shared<UndoRequest>();
+       c.add_option("ID", a->ids)->check(positiveNumber());
+       c.add_option("--last", a->last)->check(positiveNumber());
+       c.add_flag("--all", a->all);
+       c.add_flag("--force", a->force);
+       c.callback([a] {
+         if (a->all + a->last.has_value() + !a->ids.empty() != 1)
+           throw CLI::ValidationError("give entry ids, --last N or --all");
+       });
+       return [a](const std::string& machine) -> int { ON_MACHINE_FOLDER(undoChanges(machine, *a)); };
+     }},
+    {.name = "changes",
+     .synopsis = "changes [FILE] [--msdos FILE]",
+     .about = "write what changed since the machine was made as REGEDIT4 (and MsDos.sys\n"
+              "when it changed)",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::optional<std::string> file, msdos;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("FILE", a->file);
+       c.add_option("--msdos", a->msdos);
+       return [a](const std::string& machine) -> int {
+         ON_MACHINE_FOLDER(writeChanges(machine, a->file, a->msdos));
+       };
+     }},
+};
 
 }  // namespace
 
@@ -119,17 +172,17 @@ int main(int argc, char** argv) {
   try {
 #ifdef _WIN32
     // Windows hands argv over in its ANSI code page; the commands take UTF-8.
-    return run(morvin::platform::utf8Arguments());
+    return runCommandLine(kCommands, morvin::platform::utf8Arguments());
 #else
-    return run(std::vector<std::string>(argv + 1, argv + argc));
+    return runCommandLine(kCommands, std::vector<std::string>(argv + 1, argv + argc));
 #endif
-  } catch (const morvin::tool::Failure& failure) {
+  } catch (const Failure& failure) {
     std::fflush(stdout);
     std::fprintf(stderr, "morvin-reg: %s\n", failure.message.c_str());
     return failure.code;
   } catch (const std::exception& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "morvin-reg: %s\n", e.what());
-    return morvin::tool::MachineFailure;
+    return MachineFailure;
   }
 }
