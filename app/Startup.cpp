@@ -7,6 +7,7 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 #include "CloseAfterFirstPaint.h"
 #include "kodMainForm.h"
@@ -51,7 +52,33 @@ bool headless() {
 
 using Factory = QWidget* (*)(QWidget*);
 
+constexpr const char* kHelp =
+    "usage: morvin-ng [--lang pl|en]\n"
+    "       morvin-ng --version | --help\n"
+    "\n"
+    "  --lang pl|en   show the program in Polish or English for this run\n"
+    "  --version      show the version and end\n"
+    "  --help         show this text and end\n"
+    "\n"
+    "The machine is $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine;\n"
+    "$MORVIN_LANG chooses the language as --lang does.\n";
+
 }  // namespace
+
+std::optional<int> answerWithoutDisplay(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--version") {
+      std::printf("morvin-ng %s\n", MORVIN_VERSION);
+      return 0;
+    }
+    if (argument == "--help") {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+  }
+  return std::nullopt;
+}
 
 void applyClassicLook(QApplication& app) {
   app.setApplicationName(QString::fromLatin1(kApplicationTitle));
@@ -112,6 +139,7 @@ void destroyWindows() {
 }
 
 int runProgram(int argc, char** argv) {
+  if (const std::optional<int> answered = answerWithoutDisplay(argc, argv)) return *answered;
   QApplication app(argc, argv);
   applyClassicLook(app);
   // A language chosen for this run also speaks for a machine that cannot be opened.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QApplication;
 class QWidget;
@@ -26,6 +27,10 @@ void destroyWindows();
 // From now on SIGTERM and SIGINT close the main window as its close button
 // does (once the message loop runs; a signal during start-up is handled then).
 void closeMainWindowOnTermination();
+
+// --version and --help: the answer on the standard output and the exit
+// status, before anything needs a display; nothing for any other arguments.
+std::optional<int> answerWithoutDisplay(int argc, char** argv);
 
 // The whole program.
 int runProgram(int argc, char** argv);

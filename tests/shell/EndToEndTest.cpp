@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 
+#include "platform/Win9xTools.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempMachine.h"
 
@@ -75,6 +76,19 @@ TEST_F(EndToEndTest, AWallpaperThatIsADeviceOrAPipeNeitherHangsNorExhaustsTheSta
     ASSERT_TRUE(test::waitForWindows(machine));
     program.terminate();
     EXPECT_EQ(program.waitForEnd(std::chrono::seconds(10)), 0);
+  }
+}
+
+// --version and --help answer without a display: a console or a script may ask.
+TEST(ProgramOptions, VersionAndHelpAnswerWithoutADisplay) {
+  for (const char* option : {"--version", "--help"}) {
+    const auto run = platform::win9x::runTool(
+        {"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", MORVIN_NG_BINARY, option});
+    EXPECT_EQ(run.status, 0) << option << ": " << run.err;
+    EXPECT_NE(
+        run.out.find(option == std::string("--version") ? "morvin-ng " MORVIN_VERSION "\n" : "--lang pl|en"),
+        std::string::npos)
+        << option << ": " << run.out;
   }
 }
 
