@@ -28,7 +28,7 @@ namespace {
 constexpr const char* kWinOldApp = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WinOldApp";
 constexpr const char* kOptions = "Options";
 constexpr const char* kBootMenuDelay = "BootMenuDelay";
-constexpr int kDelayDefault = 5;
+constexpr int kDelayDefault = 30;        // what Windows waits when MsDos.sys names no delay
 constexpr const char* kAbsent = "\x01";  // no INI value is a control character
 
 // The delay a text of the box stands for: a whole number as typed; any other text counts as 1.
@@ -146,6 +146,8 @@ void TfmDos::FormDestroy() {
 // Sets each box from the file. A box the load turns on writes its option back,
 // as a click would, but only where that stores what the file already means
 // (a missing key or the same 0/1): a third value such as AutoScan=2 stays.
+// The delay is shown pulled into the box's range and never written here: a
+// missing or out-of-range delay keeps meaning to Windows what it means.
 void TfmDos::loadBootOptions() {
   TIniFile ini(bootOptionsPath());
   for (const BootFlag& flag : kBootFlags) {
@@ -167,11 +169,8 @@ void TfmDos::loadBootOptions() {
   const int delay = std::clamp(ini.IniReadNumber(kOptions, kBootMenuDelay, kDelayDefault),
                                ui->CzasMenu->minimum(), ui->CzasMenu->maximum());
   if (delay != delayOf(ui->CzasMenu->text())) {
-    {
-      const QSignalBlocker held(ui->CzasMenu);
-      ui->CzasMenu->setText(QString::number(delay));
-    }
-    TIniFile(bootOptionsPath()).IniWriteNumber(kOptions, kBootMenuDelay, delay);
+    const QSignalBlocker held(ui->CzasMenu);
+    ui->CzasMenu->setText(QString::number(delay));
   }
 }
 

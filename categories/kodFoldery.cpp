@@ -22,7 +22,12 @@ constexpr const char* kShellFoldersKey =
 std::vector<binding::Row> folderyBindings() {
   using binding::Row;
   return {
-      Row{.control = "CheckBox1", .root = reg::kCurrentUser, .key = kAdvanced, .value = "Hidden"},
+      // Hidden is three-state: 1 shows all files, 2 (Windows' own default) and 0 do not.
+      Row{.control = "CheckBox1",
+          .root = reg::kCurrentUser,
+          .key = kAdvanced,
+          .value = "Hidden",
+          .load = binding::Load::FlagIsOne},
       Row{.control = "CheckBox2", .root = reg::kCurrentUser, .key = kAdvanced, .value = "HideFileExt"},
   };
 }

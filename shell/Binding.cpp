@@ -191,6 +191,10 @@ void Engine::performLoad(const Row& row) {
     case Load::Flag:
       setState(c, reg.ReadFlag(value));
       break;
+    case Load::FlagIsOne:
+      // Only 1 is "on": 0, 2 or any other number is another state, kept as stored.
+      setState(c, reg.ReadNumber(value) == 1);
+      break;
     case Load::TextEquals: {
       const std::string text = reg.ReadText(value);
       if (text == ansi(row.onText))

@@ -21,6 +21,7 @@ namespace morvin::binding {
 
 enum class Load {
   Flag,             // DWORD nonzero -> checked
+  FlagIsOne,        // DWORD 1 -> checked, any other number unchecked and kept as stored (Hidden: 0, 1, 2)
   TextEquals,       // checked when the text equals onText; else unchecked (or left, see uncheckOnOther)
   TextIntoControl,  // the text becomes the control's text (skipEmpty: an empty text is not set)
   IniFlag,          // IniReadFlag with iniDefault

@@ -69,7 +69,7 @@ TEST_F(DosTest, EveryDelayChangeIsWritten) {
   writeFile("[Options]\r\nBootMenu=1\r\n");
   TfmDos* w = open();
   delay(w)->stepUp();
-  EXPECT_EQ(option("BootMenuDelay"), "6");
+  EXPECT_EQ(option("BootMenuDelay"), "31");  // no delay shows 30
   delay(w)->setText("120");
   EXPECT_EQ(option("BootMenuDelay"), "120");
 }

@@ -21,19 +21,19 @@ TEST_F(DosTest, DefaultMachineKeepsEveryOtherLineAndAddsTheMissingOptions) {
   EXPECT_FALSE(box(w, "CheckBox5")->isChecked());  // no BootMenu
   EXPECT_FALSE(box(w, "CheckBox6")->isChecked());  // no BootKeys: keys available
   EXPECT_TRUE(box(w, "CheckBox7")->isChecked());   // no Logo: shown
-  EXPECT_EQ(delay(w)->text(), "5");
+  EXPECT_EQ(delay(w)->text(), "30");               // no delay: what Windows waits then
   EXPECT_FALSE(delay(w)->isEnabled());
   EXPECT_FALSE(child<QLabel>(w, "Label4")->isEnabled());
 
   EXPECT_EQ(section("Paths"), paths);
   EXPECT_EQ(option("Logo"), "1");
-  EXPECT_EQ(option("BootMenuDelay"), "5");
+  EXPECT_EQ(option("BootMenuDelay"), "<none>");
   EXPECT_EQ(option("BootKeys"), "<none>");
   EXPECT_EQ(option("BootMenu"), "<none>");
   EXPECT_EQ(option("WinVer"), "4.10.2222");
-  // Without the two added lines the file is what it was, byte for byte.
+  // Without the added line the file is what it was, byte for byte.
   std::string after = fileText();
-  for (const std::string added : {"Logo=1\r\n", "BootMenuDelay=5\r\n"}) {
+  for (const std::string added : {"Logo=1\r\n"}) {
     const std::size_t at = after.find(added);
     ASSERT_NE(at, std::string::npos) << added;
     after.erase(at, added.size());
@@ -77,11 +77,11 @@ TEST_F(DosTest, OptionsStoredOffWriteNothing) {
   EXPECT_EQ(fileText(), text);
 }
 
-TEST_F(DosTest, DelayIsLimitedToItsRangeAndWrittenBackLimited) {
+TEST_F(DosTest, DelayIsShownWithinItsRangeAndLeftAsStored) {
   writeFile(kPaths + "[Options]\r\nBootMenu=1\r\nBootMenuDelay=20000\r\n");
   TfmDos* w = open();
   EXPECT_EQ(delay(w)->text(), "10000");
-  EXPECT_EQ(option("BootMenuDelay"), "10000");
+  EXPECT_EQ(option("BootMenuDelay"), "20000");
   EXPECT_TRUE(box(w, "CheckBox5")->isChecked());
   EXPECT_TRUE(delay(w)->isEnabled());
   EXPECT_TRUE(child<QLabel>(w, "Label4")->isEnabled());
@@ -90,7 +90,7 @@ TEST_F(DosTest, DelayIsLimitedToItsRangeAndWrittenBackLimited) {
   writeFile(kPaths + "[Options]\r\nBootMenuDelay=0\r\n");
   w = open();
   EXPECT_EQ(delay(w)->text(), "1");
-  EXPECT_EQ(option("BootMenuDelay"), "0");  // 1 is the designed number: nothing to write
+  EXPECT_EQ(option("BootMenuDelay"), "0");
 }
 
 TEST_F(DosTest, ThirdValuesLoadCheckedAndStayUnchanged) {
@@ -127,7 +127,7 @@ TEST_F(DosTest, FileWithoutOptionsSectionGetsOneAndKeepsItsPaths) {
   EXPECT_EQ(option("AutoScan"), "1");
   EXPECT_EQ(option("BootGUI"), "1");
   EXPECT_EQ(option("Logo"), "1");
-  EXPECT_EQ(option("BootMenuDelay"), "5");
+  EXPECT_EQ(option("BootMenuDelay"), "<none>");
   EXPECT_EQ(option("BootKeys"), "<none>");
 }
 
@@ -140,7 +140,7 @@ TEST_F(DosTest, MissingFileIsCreatedWithTheOptionsWritten) {
   EXPECT_EQ(option("AutoScan"), "1");
   EXPECT_EQ(option("BootGUI"), "1");
   EXPECT_EQ(option("Logo"), "1");
-  EXPECT_EQ(option("BootMenuDelay"), "5");
+  EXPECT_EQ(option("BootMenuDelay"), "<none>");
   EXPECT_TRUE(section("Paths").empty());
 }
 

@@ -110,14 +110,20 @@ TEST_F(FolderyTest, ListIsReadOnlyWithGridAndResizableColumns) {
     EXPECT_EQ(list()->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
 }
 
-TEST_F(FolderyTest, HiddenStoredAsTwoLoadsCheckedAndIsRewrittenAsOne) {
+// Hidden is three-state: 2 (hidden files not shown, as Windows has it) loads
+// unchecked and stays; checking writes 1, unchecking 0.
+TEST_F(FolderyTest, HiddenStoredAsTwoLoadsUncheckedAndStaysUntilAClick) {
   machine->setDword(reg::kCurrentUser, kAdvanced, "Hidden", 2);
   machine->setDword(reg::kCurrentUser, kAdvanced, "HideFileExt", 0);
   create();
-  EXPECT_TRUE(box("CheckBox1")->isChecked());
+  EXPECT_FALSE(box("CheckBox1")->isChecked());
   EXPECT_FALSE(box("CheckBox2")->isChecked());
-  EXPECT_EQ(machine->dword(reg::kCurrentUser, kAdvanced, "Hidden"), 1);
+  EXPECT_EQ(machine->dword(reg::kCurrentUser, kAdvanced, "Hidden"), 2);
   EXPECT_EQ(machine->dword(reg::kCurrentUser, kAdvanced, "HideFileExt"), 0);
+  click(box("CheckBox1"));
+  EXPECT_EQ(machine->dword(reg::kCurrentUser, kAdvanced, "Hidden"), 1);
+  click(box("CheckBox1"));
+  EXPECT_EQ(machine->dword(reg::kCurrentUser, kAdvanced, "Hidden"), 0);
   EXPECT_TRUE(dialogLog->shown().empty());
 }
 

@@ -143,6 +143,30 @@ TEST_F(BindingTest, LoadedFlagsFollowTheClickOnLoadRule) {
   EXPECT_TRUE(errorBoxes().isEmpty());
 }
 
+// A three-state value: only 1 checks the box; every other number leaves it
+// unchecked and is kept as stored until a click writes 1 or 0.
+TEST_F(BindingTest, FlagIsOneChecksOnlyForOneAndKeepsOtherNumbers) {
+  const struct {
+    std::uint32_t stored;
+    bool checked;
+  } cases[] = {{1, true}, {0, false}, {2, false}, {5, false}, {7, false}};
+  for (const auto& c : cases) {
+    machine->setDword(HKCU, kKey, "Three", c.stored);
+    box("Flag1")->blockSignals(true);
+    box("Flag1")->setChecked(false);
+    box("Flag1")->blockSignals(false);
+    Row row = flag("Flag1", kKey, "Three", false, false);
+    row.load = Load::FlagIsOne;
+    Engine& e = bind({row});
+    EXPECT_EQ(box("Flag1")->isChecked(), c.checked) << c.stored;
+    EXPECT_EQ(machine->dword(HKCU, kKey, "Three"), std::int64_t{c.stored});
+    test::click(box("Flag1"));
+    EXPECT_EQ(machine->dword(HKCU, kKey, "Three"), c.checked ? 0 : 1) << c.stored;
+    delete &e;
+  }
+  EXPECT_TRUE(errorBoxes().isEmpty());
+}
+
 TEST_F(BindingTest, AFailedLoadStepDoesNotStopTheFollowingOnes) {
   machine->setString(HKCU, kOther, "Wrong", "x");
   machine->setDword(HKCU, kOther, "Good", 7);

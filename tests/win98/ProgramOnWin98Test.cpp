@@ -1,6 +1,7 @@
-// The real program on a machine made from a Windows 98 disk image: it
-// rewrites NoNetSetup 5 as 1, and apply hands that back as MORVINNG.REG with
-// a batch file in the Startup folder, the drive's hives untouched.
+// The real program on a machine made from a Windows 98 drive: it rewrites
+// NoNetSetup 5 as 1, and apply hands that back as MORVINNG.REG with a batch
+// file in the Startup folder, the drive's hives untouched; a start changes
+// nothing Windows does.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +9,7 @@
 
 #include "Win98Fixture.h"
 #include "platform/Win9xTools.h"
+#include "registry/TIniFile.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TempMachine.h"
 
@@ -54,6 +56,36 @@ TEST(ProgramOnWin98, StartingAndEndingTheProgramHandsNoNetSetupBackAsOne) {
     EXPECT_EQ(after.at(hive), before.at(hive)) << hive;
   fs::remove_all(drive);
   fs::remove(image);
+}
+
+// Hidden=2 is Windows' own "do not show hidden files" and a missing
+// BootMenuDelay means 30 seconds: a start with no click keeps both.
+TEST(ProgramOnWin98, AStartWithNoClickKeepsHiddenAndTheMissingDelay) {
+  TempMachine machine(TempMachine::Content::Empty);
+  const std::string drive = machine.folder() + "-drive";
+  const std::string advanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+  Win98Drive fixture;
+  fixture.user.path(".DEFAULT\\" + advanced).values = {{"Hidden", 4, std::string("\x02\0\0\0", 4)}};
+  fixture.writeFolder(drive);
+  const auto made =
+      runTool({MORVIN_REG_PROGRAM, "--machine", machine.folder(), "init", "--from", drive, "--replace"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  machine.reopen();
+  ASSERT_EQ(machine.dword(reg::kCurrentUser, advanced, "Hidden"), 2);
+
+  {
+    ProgramRun program(MORVIN_NG_BINARY, machine.folder());
+    ASSERT_TRUE(program.started());
+    ASSERT_TRUE(waitForWindows(machine));
+    program.terminate();
+    EXPECT_EQ(program.waitForEnd(std::chrono::seconds(20)), 0);
+  }
+  EXPECT_EQ(machine.dword(reg::kCurrentUser, advanced, "Hidden"), 2);
+  TIniFile boot("C:\\MsDos.sys");
+  EXPECT_EQ(boot.IniReadText("Options", "BootMenuDelay", "<none>"), "<none>");
+  EXPECT_EQ(boot.IniReadText("Options", "BootGUI", "<none>"), "1");
+  EXPECT_EQ(boot.IniReadText("Options", "AutoScan", "<none>"), "1");  // missing: Windows scans
+  fs::remove_all(drive);
 }
 
 }  // namespace
