@@ -60,7 +60,7 @@ TEST_F(JournalEndToEndTest, TheNetworkWriteBackIsJournaledHandedOnAndTakenBack) 
 
   const std::string id = idOfLineWith({"\tSieć\t", "\tNoNetSetup\t", "5 (0x00000005) -> 1 (0x00000001)"});
   ASSERT_FALSE(id.empty()) << reg("history").text;
-  EXPECT_FALSE(idOfLineWith({"\tMicrosoft DOS\t", "BootMenuDelay"}).empty());  // the other start-up writes
+  EXPECT_FALSE(idOfLineWith({"\tMicrosoft DOS\t", "\tLogo\t"}).empty());  // the other start-up writes
   EXPECT_NE(reg("changes").text.find(std::string(kNetworkKeyLine) + "\"NoNetSetup\"=dword:00000001\r\n"),
             std::string::npos);
 
@@ -69,7 +69,7 @@ TEST_F(JournalEndToEndTest, TheNetworkWriteBackIsJournaledHandedOnAndTakenBack) 
   ASSERT_EQ(reg("changes '" + machine.folder() + "/changes.reg' --msdos '" + msdos + "'").status, 0);
   std::stringstream bootFile;
   bootFile << std::ifstream(msdos, std::ios::binary).rdbuf();
-  EXPECT_NE(bootFile.str().find("BootMenuDelay="), std::string::npos);
+  EXPECT_NE(bootFile.str().find("Logo=1"), std::string::npos);
 
   EXPECT_EQ(reg("undo " + id).status, 0);
   EXPECT_EQ(machine.dword(reg::kCurrentUser, kNetwork, "NoNetSetup"), 5);

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 
 #include "Win98Fixture.h"
 #include "platform/Win9xTools.h"
@@ -65,7 +66,10 @@ TEST(ProgramOnWin98, AStartWithNoClickKeepsHiddenAndTheMissingDelay) {
   const std::string drive = machine.folder() + "-drive";
   const std::string advanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
   Win98Drive fixture;
-  fixture.user.path(".DEFAULT\\" + advanced).values = {{"Hidden", 4, std::string("\x02\0\0\0", 4)}};
+  fixture.user.path(".DEFAULT\\" + advanced).values = {{"Hidden", 4, std::string("\x02\0\0\0", 4)},
+                                                       {"HideFileExt", 4, std::string("\x01\0\0\0", 4)}};
+  fixture.user.path(".DEFAULT\\Control Panel\\Desktop")
+      .values.push_back({"CursorBlinkRate", 1, std::string("530\0", 4)});
   fixture.writeFolder(drive);
   const auto made =
       runTool({MORVIN_REG_PROGRAM, "--machine", machine.folder(), "init", "--from", drive, "--replace"});
@@ -85,6 +89,22 @@ TEST(ProgramOnWin98, AStartWithNoClickKeepsHiddenAndTheMissingDelay) {
   EXPECT_EQ(boot.IniReadText("Options", "BootMenuDelay", "<none>"), "<none>");
   EXPECT_EQ(boot.IniReadText("Options", "BootGUI", "<none>"), "1");
   EXPECT_EQ(boot.IniReadText("Options", "AutoScan", "<none>"), "1");  // missing: Windows scans
+  EXPECT_EQ(machine.dword(reg::kCurrentUser, advanced, "HideFileExt"), 1);
+  EXPECT_EQ(machine.string(reg::kCurrentUser, "Control Panel\\Desktop", "CursorBlinkRate"), "530");
+
+  // All the start wrote, as the journal lists it: the program's own keys, empty
+  // keys, a policy's "on" rewritten as 1, boot options Windows takes as 1 when missing.
+  const auto history = runTool({MORVIN_REG_PROGRAM, "--machine", machine.folder(), "history"});
+  ASSERT_EQ(history.status, 0) << history.err;
+  std::istringstream lines(history.out);
+  for (std::string line; std::getline(lines, line);) {
+    const bool emptyKey = line.ends_with("\t(brak) -> (klucz)");
+    const bool policyOn =
+        line.find("\\Policies\\") != std::string::npos && line.ends_with(" -> 1 (0x00000001)");
+    const bool bootOption =
+        line.find("\tC:\\MsDos.sys [Options]\t") != std::string::npos && line.ends_with("\t(brak) -> \"1\"");
+    EXPECT_TRUE(emptyKey || policyOn || bootOption) << line;
+  }
   fs::remove_all(drive);
 }
 
