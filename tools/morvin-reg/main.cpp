@@ -2,7 +2,9 @@
 // Each command is one block of kCommands below (see CommandLine.h for how a
 // block reads): its synopsis and lines for the usage text, then its operands
 // and options and the command function it calls. To add a command, add its
-// function to a *Commands.cpp file and one block here.
+// function to a *Commands.cpp file and one block here; a command that needs a
+// machine folder (the journal, a Windows 9x drive) makes its call through
+// ON_MACHINE_FOLDER, so the Windows build names it without building it.
 #include <cstdio>
 #include <memory>
 #include <optional>
