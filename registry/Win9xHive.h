@@ -3,6 +3,7 @@
 // on a Polish system are cp1250. Not part of the Windows build.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "RegFile.h"
@@ -21,7 +22,19 @@ class HiveError : public Exception {
 // without `subKey`.
 // The messages begin with `shownName` (UTF-8), the name the user knows the
 // file by.
+//
+// The file is hostile input: one larger than kLargestHive, a key table whose
+// links lead outside it, back to a key already read (a loop) or deeper than
+// kDeepestKey, a key name that is empty or holds a NUL or a backslash (it
+// would read as another key or a path), a value name holding a NUL: each is
+// refused as damaged before or while reading, never followed.
 RegDocument readHive(const std::string& path, const std::string& subKey, Key root,
                      const std::string& shownName);
+// The same for a hive file open for reading (`fd`, left open), opened by the
+// caller without following links.
+RegDocument readHive(int fd, const std::string& subKey, Key root, const std::string& shownName);
+
+inline constexpr std::uint64_t kLargestHive = 64ull << 20;  // more than any Windows 9x hive
+inline constexpr int kDeepestKey = 512;                     // keys below keys below ...
 
 }  // namespace morvin::reg::win9x
