@@ -230,6 +230,9 @@ class FolderDrive : public Drive {
     for (char& c : windows)
       if (c == '/') c = '\\';
     const auto host = mapToHost(root_, windows);
+    struct stat st {};
+    if (!host && ::lstat((root_ + "/" + path).c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+      fail(path + ": is a link, which is not followed", Fault::BadInput);
     if (!host) fail("has no place for " + path, Fault::BadInput);
     return *host;
   }
