@@ -169,6 +169,7 @@ class Reader {
         check(libcreg_value_get_value_data(value.handle, reinterpret_cast<uint8_t*>(v.data.data()), size,
                                            &error),
               error, "the hive is damaged: the data of \"" + v.name + "\" cannot be read");
+      v.data = asWindowsReadsIt(v.type, std::move(v.data));
       entry.values.push_back(std::move(v));
     }
     if (!path.empty() || !entry.values.empty()) document_.keys.push_back(std::move(entry));
@@ -268,6 +269,17 @@ bool sameName(const std::string& a, const std::string& b) {
 }  // namespace
 
 // ---- 4. Entry points ---------------------------------------------------
+
+std::string asWindowsReadsIt(std::uint32_t type, std::string stored) {
+  constexpr std::uint32_t kText = 1, kExpandableText = 2, kTexts = 7;
+  if ((type == kText || type == kExpandableText) && !stored.ends_with('\0')) stored += '\0';
+  if (type == kTexts) {
+    // The list ends with an empty string: its NUL follows the last text's NUL.
+    if (!stored.ends_with('\0')) stored += '\0';
+    if (stored.size() > 1 && !stored.ends_with(std::string(2, '\0'))) stored += '\0';
+  }
+  return stored;
+}
 
 RegDocument readHive(const std::string& path, const std::string& subKey, Key root,
                      const std::string& shownName) {
