@@ -54,6 +54,24 @@ Hive readDriveHive(Drive& drive, const std::string& path, const std::string& sub
   return hive;
 }
 
+// USER.DAT as Windows shows it: .DEFAULT is HKEY_CURRENT_USER, every other
+// key (a profile's, Software\... beside it) stays where it is under HKEY_USERS.
+void asWindowsShowsUsers(Hive& hive, const std::string& source) {
+  const std::string defaultUser = ".DEFAULT";
+  bool found = false;
+  for (reg::RegKeyEntry& key : hive.document.keys) {
+    const std::string first = key.path.substr(0, key.path.find('\\'));
+    if (!cp1250::equalsIgnoreCase(first, defaultUser)) {
+      key.root = reg::kUsers;
+      continue;
+    }
+    found = true;
+    key.path = key.path.size() > first.size() ? key.path.substr(first.size() + 1) : std::string();
+  }
+  if (!found)
+    throw reg::win9x::HiveError(cp1250::fromUtf8(source + ": " + hive.path) + ": has no key \".DEFAULT\"");
+}
+
 }  // namespace
 
 bool importMachine(const std::string& machineFolder, const ImportOptions& options) {
@@ -98,7 +116,8 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   const DriveEntry* userEntry = find(entries, userHive);
   if (!userEntry) badInput(options.source, userHive + " is missing");
   Hive system = readDriveHive(*drive, systemEntry->path, "", reg::kLocalMachine, scratch.path());
-  Hive user = readDriveHive(*drive, userEntry->path, userKey, reg::kCurrentUser, scratch.path());
+  Hive user = readDriveHive(*drive, userEntry->path, "", reg::kCurrentUser, scratch.path());
+  if (!userKey.empty()) asWindowsShowsUsers(user, drive->source());
   record.hives = {system.state, user.state};
 
   // What the windows read or show comes along; documents and programs stay.

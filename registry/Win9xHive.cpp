@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "Cp1250.h"
@@ -77,6 +78,12 @@ struct ValueHandle {
 
 // ---- 3. The key tree ----------------------------------------------------
 
+// Names as Windows 9x compares them: ASCII letters without regard to case.
+std::string asciiUpper(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return name;
+}
+
 class Reader {
  public:
   Reader(const std::string& path, Key root, RegDocument& document)
@@ -120,6 +127,7 @@ class Reader {
       KeyHandle key;
       std::string path;
       int subKeys = 0, next = 0;
+      std::set<std::string> names;  // of the subkeys read, as Windows 9x compares them
     };
     std::vector<Open> stack;
     stack.push_back({});
@@ -138,6 +146,9 @@ class Reader {
       if (static_cast<int>(stack.size()) > kDeepestKey)
         fail("the hive is damaged: its keys lie deeper than " + std::to_string(kDeepestKey) + " levels");
       const std::string subName = keyName(sub.handle, open.path);
+      // Two keys of one name would become one.
+      if (!open.names.insert(asciiUpper(subName)).second)
+        fail("the hive is damaged: \"" + open.path + "\" holds two keys named \"" + subName + "\"");
       const std::string path = open.path.empty() ? subName : open.path + "\\" + subName;
       const int subKeys = readKey(sub.handle, path);
       stack.push_back({});

@@ -126,6 +126,14 @@ TEST_F(Win98HostileDrive, IsRefusedWholeNamingWhatIsWrongAndTouchesNothingOutsid
          return d;
        },
        "WINDOWS/SYSTEM.DAT: is a link"},
+      {"a second .DEFAULT",
+       [&](const std::string& d) {
+         Win98Drive fixture;
+         fixture.user.keys.push_back(CregKey{".default", {}, {}});
+         platform::host::writeFileDurably(d + "/WINDOWS/USER.DAT", writeCreg(fixture.user));
+         return d;
+       },
+       "WINDOWS/USER.DAT: the hive is damaged: \"\" holds two keys named \".default\""},
       {"SYSTEM.DAT and system.dat",
        [&](const std::string& d) {
          fs::copy_file(d + system, d + "/WINDOWS/system.dat");
