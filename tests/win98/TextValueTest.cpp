@@ -6,6 +6,7 @@
 #include "platform/HostFiles.h"
 #include "platform/Machine.h"
 #include "registry/HiveStore.h"
+#include "registry/Journal.h"
 #include "registry/RegFile.h"
 
 namespace morvin::test {
@@ -76,6 +77,33 @@ TEST_F(Win98Texts, AMachineFromADriveExportsItsTextsAsText) {
   ASSERT_EQ(reg({"import", file}).status, 0);
   EXPECT_EQ(reg({"changes"}).out, "REGEDIT4\r\n\r\n");
   EXPECT_EQ(reg({"export", "HKEY_CURRENT_USER\\Control Panel"}).out, text);
+}
+
+// A machine made before texts were read so holds them as the drive stored them.
+TEST_F(Win98Texts, MendTextsGivesAnOlderMachinesTextsTheirTerminatorAsOneAction) {
+  Win98Drive().writeFolder(dir_ + "/drive");
+  ASSERT_EQ(reg({"init", "--from", dir_ + "/drive"}).status, 0);
+  const platform::Machine machine(machine_);
+  {
+    reg::journal::Suspended asImported;
+    reg::HiveStore store(machine.systemDat(), machine.userDat());
+    reg::Key key = 0;
+    ASSERT_EQ(store.createKey(reg::kCurrentUser, "Stare", reg::access::AllAccess, &key), reg::err::Success);
+    store.setValue(key, "Tekst", 1, reinterpret_cast<const std::uint8_t*>("abc"), 3);
+    store.setValue(key, "Lista", 7, reinterpret_cast<const std::uint8_t*>("a\0b"), 3);
+    store.setValue(key, "Dane", 3, reinterpret_cast<const std::uint8_t*>("ab"), 2);
+    store.closeKey(key);
+  }
+  const auto mended = reg({"mend-texts"});
+  ASSERT_EQ(mended.status, 0) << mended.err;
+  EXPECT_EQ(mended.out, "Mended 2 texts\n");
+  EXPECT_EQ(reg({"export", "HKEY_CURRENT_USER\\Stare"}).out,
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Stare]\r\n\"Tekst\"=\"abc\"\r\n"
+            "\"Lista\"=hex(7):61,00,62,00,00\r\n\"Dane\"=hex:61,62\r\n\r\n");
+  // One action in the history, named for what it did.
+  const auto history = reg({"history"}).out;
+  EXPECT_NE(history.find("morvin-reg mend-texts"), std::string::npos) << history;
+  EXPECT_EQ(reg({"mend-texts"}).out, "Mended 0 texts\n");
 }
 
 }  // namespace

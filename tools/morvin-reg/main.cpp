@@ -26,6 +26,8 @@ constexpr const char* kUsage =
     "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
     "  apply TARGET [--dry-run] [--force] [--partition N]\n"
     "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
+    "  mend-texts          give the texts of a machine made from a drive before texts were read as\n"
+    "                      Windows 98 hands them out their terminating NUL (one journaled action)\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  import --skip-bad FILE\n"
     "                      apply every valid entry at once, list each malformed line and leave it out\n"
@@ -92,6 +94,7 @@ int run(std::vector<std::string> args) {
       return rest;
     }());
   if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
+  if (command == "mend-texts" && operands == 0) return mendTexts(folder);
 #endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
   if (command == "import" && operands == 2 && args[1] == "--skip-bad")
