@@ -255,7 +255,7 @@ class ImageDrive : public Drive {
 
   std::vector<DriveEntry> list() override {
     const ToolRun run = mtools({"mdir", "-/", "-b", "-a", "-i", target_, "::/"});
-    if (run.status != 0) failWith("cannot be read", run);
+    if (run.status != 0) failWith("cannot be read", run, Fault::BadInput);
     std::vector<DriveEntry> entries;
     size_t start = 0;
     while (start < run.out.size()) {
@@ -301,7 +301,7 @@ class ImageDrive : public Drive {
            Fault::BadInput);
     const std::string copy = scratch + "/copy-" + std::to_string(++copies_);
     const ToolRun run = mtools({"mcopy", "-n", "-o", "-i", target_, "::/" + path, copy});
-    if (run.status != 0) failWith("cannot read " + path, run);
+    if (run.status != 0) failWith("cannot read " + path, run, Fault::BadInput);
     OpenFile file(::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     const int error = errno;
     ::unlink(copy.c_str());
@@ -350,7 +350,8 @@ class ImageDrive : public Drive {
   ToolRun mtools(std::vector<std::string> argv) {
     return runTool(argv, {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1", "MTOOLSRC=/dev/null"});
   }
-  [[noreturn]] void failWith(const std::string& what, const ToolRun& run) const {
+  [[noreturn]] void failWith(const std::string& what, const ToolRun& run,
+                             Fault fault = Fault::Failure) const {
     std::string said = run.err;
     while (!said.empty() && (said.back() == '\n' || said.back() == ' ')) said.pop_back();
     if (auto cut = said.rfind('\n'); cut != std::string::npos) said.erase(0, cut + 1);
@@ -358,7 +359,7 @@ class ImageDrive : public Drive {
       said = "mtools stopped on signal " + std::to_string(run.signal) + " (" + ::strsignal(run.signal) + ")";
     else if (run.status < 0 && said.empty())
       said = "mtools could not be started";
-    fail(what + (said.empty() ? std::string() : " (" + said + ")"));
+    fail(what + (said.empty() ? std::string() : " (" + said + ")"), fault);
   }
 
   std::string target_;
