@@ -187,5 +187,22 @@ TEST_F(Win98HostileDrive, AChainOfThirtyThousandKeysIsRefusedCleanly) {
       << run.err;
 }
 
+// mtools dying on an image (as on a looping folder) is said as such.
+TEST_F(Win98HostileDrive, AnMtoolsCrashIsNamedAsOne) {
+  Win98Drive().writeFolder(dir_ + "/drive");
+  makeImage(dir_ + "/drive", dir_ + "/drive.img", 16, true);
+  fs::create_directories(dir_ + "/bin");
+  platform::host::writeFileDurably(dir_ + "/bin/mdir", "#!/bin/sh\nkill -SEGV $$\n");
+  fs::permissions(dir_ + "/bin/mdir", fs::perms::owner_all);
+  const std::string path = getenv("PATH");
+  setenv("PATH", (dir_ + "/bin:" + path).c_str(), 1);
+  const auto run = reg({"init", "--from", dir_ + "/drive.img"});
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_NE(run.err.find("drive.img: cannot be read (mtools stopped on signal 11"), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(fs::exists(machine_));
+}
+
 }  // namespace
 }  // namespace morvin::test
