@@ -88,7 +88,10 @@ int openRegularFile(int folder, const char* name, const std::function<void(const
 
 class FolderDrive : public Drive {
  public:
-  explicit FolderDrive(const std::string& folder) : Drive(folder), root_(folder) {}
+  // The root as the mapping spells it, without a trailing '/'.
+  explicit FolderDrive(const std::string& folder) : Drive(folder), root_(folder) {
+    while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+  }
 
   // Folder by folder without following a link (a link is listed as one);
   // FIFOs, devices and sockets are not part of a drive.

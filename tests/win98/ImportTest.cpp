@@ -93,7 +93,7 @@ TEST_F(Win98Import, FromFoldersAndImagesTheMachineHoldsTheDrivesRegistryAndFiles
 
 TEST_F(Win98Import, AUserOfTheDriveHasHisOwnHiveAsTheCurrentUser) {
   fixture_.writeFolder(dir_ + "/drive");
-  const auto run = reg({"init", "--from", dir_ + "/drive", "--user", "Jan"});
+  const auto run = reg({"init", "--from", dir_ + "/drive/", "--user", "Jan"});  // a folder named with its '/'
   ASSERT_EQ(run.status, 0) << run.err;
   const platform::Machine machine(machine_);
   reg::HiveStore store(machine.systemDat(), machine.userDat());
