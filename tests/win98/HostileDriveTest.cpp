@@ -134,6 +134,23 @@ TEST_F(Win98HostileDrive, IsRefusedWholeNamingWhatIsWrongAndTouchesNothingOutsid
          return d;
        },
        "WINDOWS/USER.DAT: the hive is damaged: \"\" holds two keys named \".default\""},
+      {"key names differing after a NUL",
+       [&](const std::string& d) {
+         CregKey root;
+         root.keys = {{std::string("a\0one", 5), {}, {}}, {std::string("a\0two", 5), {}, {}}};
+         platform::host::writeFileDurably(d + system, writeCreg(root));
+         return d;
+       },
+       "WINDOWS/SYSTEM.DAT: the hive is damaged: a name under \"\" holds a NUL byte"},
+      {"a key name holding a backslash",
+       [&](const std::string& d) {
+         Win98Drive fixture;
+         fixture.user.path(".DEFAULT").keys.push_back({"Software\\Microsoft\\Windows", {}, {}});
+         platform::host::writeFileDurably(d + "/WINDOWS/USER.DAT", writeCreg(fixture.user));
+         return d;
+       },
+       "WINDOWS/USER.DAT: the hive is damaged: the key name \"Software\\Microsoft\\Windows\" under "
+       "\".DEFAULT\" holds a backslash"},
       {"SYSTEM.DAT and system.dat",
        [&](const std::string& d) {
          fs::copy_file(d + system, d + "/WINDOWS/system.dat");
