@@ -1,21 +1,27 @@
 // The two kinds of drive: a host folder (section 1) and a disk image through
 // mtools (section 2, its volume found by section 3), and how a source is told
-// apart (section 4).
+// apart (section 4). Every name is checked where it is listed; files are read
+// without following links or blocking, and never more than kLargestDriveFile.
 #include "Win9xDrive.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "DriveMapping.h"
 #include "HostFileAttributes.h"
 #include "HostFiles.h"
+#include "Win9xHostPath.h"
+#include "Win9xNames.h"
 #include "Win9xTools.h"
 #include "registry/Cp1250.h"
 
@@ -27,45 +33,149 @@ void Drive::fail(const std::string& what, Fault fault) const {
   throw DriveError(cp1250::fromUtf8(source_ + ": " + what), fault);
 }
 
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+OpenFile::~OpenFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
 std::optional<std::string> readDriveFile(Drive& drive, const std::string& path) {
-  char pattern[] = "/tmp/morvin-drive-XXXXXX";
-  const int fd = ::mkstemp(pattern);
-  if (fd < 0) return std::nullopt;
-  ::close(fd);
-  std::optional<std::string> bytes;
-  if (drive.copyOut(path, pattern)) bytes = host::readFile(pattern);
-  ::unlink(pattern);
+  const ScratchFolder scratch;
+  const OpenFile file = drive.open(path, scratch.path());
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(file.fd(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0)
+      throw DriveError(
+          cp1250::fromUtf8(drive.source() + ": cannot read " + path + " (" + std::strerror(errno) + ")"),
+          Fault::BadInput);
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
   return bytes;
 }
 
 namespace {
 
+// A regular file opened for reading: never through a link, never waiting on
+// a FIFO or a device; `fail` says why not.
+int openRegularFile(int folder, const char* name, const std::function<void(const std::string&)>& fail) {
+  const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    fail(errno == ELOOP ? "is a link, which is not followed" : std::strerror(errno));
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    fail("is not a regular file");
+    return -1;
+  }
+  return fd;
+}
+
 // ---- 1. A folder holding the drive --------------------------------------
 
 class FolderDrive : public Drive {
  public:
-  explicit FolderDrive(const std::string& folder) : Drive(folder), root_(folder) {}
+  // The root as the mapping spells it, without a trailing '/'.
+  explicit FolderDrive(const std::string& folder) : Drive(folder), root_(folder) {
+    while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+  }
 
+  // Folder by folder without following a link (a link is listed as one);
+  // FIFOs, devices and sockets are not part of a drive.
   std::vector<DriveEntry> list() override {
     std::vector<DriveEntry> entries;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::end(it); it.increment(ec)) {
-      if (it->is_symlink()) continue;  // a link may lead off the drive
-      const bool folder = it->is_directory();
-      if (!folder && !it->is_regular_file()) continue;
-      entries.push_back({fs::relative(it->path(), root_).generic_string(), folder});
+    std::vector<std::string> pending = {""};
+    while (!pending.empty()) {
+      const std::string folder = pending.back();
+      pending.pop_back();
+      const std::string host = folder.empty() ? root_ : root_ + "/" + folder;
+      const int fd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+      if (!dir) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        fail((folder.empty() ? std::string("cannot be read") : "the folder " + folder + " cannot be read") +
+                 " (" + std::strerror(error) + ")",
+             Fault::BadInput);
+      }
+      std::vector<DriveEntry> here;
+      while (const dirent* d = ::readdir(dir)) {
+        const std::string name = d->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        const std::string path = folder.empty() ? name : folder + "/" + name;
+        if (S_ISLNK(st.st_mode) || S_ISDIR(st.st_mode) || S_ISREG(st.st_mode))
+          here.push_back({path, S_ISDIR(st.st_mode), S_ISLNK(st.st_mode)});
+      }
+      ::closedir(dir);
+      std::sort(here.begin(), here.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+      for (auto it = here.rbegin(); it != here.rend(); ++it)
+        if (it->folder) pending.push_back(it->path);
+      entries.insert(entries.end(), here.begin(), here.end());
     }
-    if (ec) fail("cannot be read (" + ec.message() + ")");
+    checkListing(source(), entries);
     return entries;
   }
 
   bool copyOut(const std::string& path, const std::string& hostPath) override {
-    const auto from = existing(path);
-    if (!from || !fs::is_regular_file(*from)) return false;
-    std::error_code ec;
-    fs::copy_file(*from, hostPath, fs::copy_options::overwrite_existing, ec);
-    if (ec) fail("cannot read " + path + " (" + ec.message() + ")");
+    const OpenFile from = open(path, {}, ~0ull);
+    if (!from) return false;
+    const int to = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (to < 0) fail("cannot copy " + path + " to " + hostPath + " (" + std::strerror(errno) + ")");
+    const OpenFile closing(to);
+    char buffer[65536];
+    for (;;) {
+      const ssize_t n = ::read(from.fd(), buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) fail("cannot read " + path + " (" + std::strerror(errno) + ")", Fault::BadInput);
+      if (n == 0) break;
+      for (ssize_t done = 0; done < n;) {
+        const ssize_t w = ::write(to, buffer + done, static_cast<size_t>(n - done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) fail("cannot copy " + path + " to " + hostPath + " (" + std::strerror(errno) + ")");
+        done += w;
+      }
+    }
     return true;
+  }
+
+  OpenFile open(const std::string& path, const std::string&, std::uint64_t largest) override {
+    const auto host = existing(path);
+    if (!host) return OpenFile();
+    // Folder by folder from the drive's root, so no link on the way is followed.
+    const std::string relative = host->substr(std::min(host->size(), root_.size() + 1));
+    OpenFile folder(::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    size_t start = 0;
+    auto refuse = [&](const std::string& why) { fail(path + ": " + why, Fault::BadInput); };
+    for (size_t slash; folder && (slash = relative.find('/', start)) != std::string::npos;
+         start = slash + 1) {
+      const std::string name = relative.substr(start, slash - start);
+      folder = OpenFile(::openat(folder.fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      if (!folder)
+        refuse(errno == ELOOP || errno == ENOTDIR ? "lies behind a link, which is not followed"
+                                                  : std::strerror(errno));
+    }
+    if (!folder) refuse(std::strerror(errno));
+    OpenFile file(openRegularFile(folder.fd(), relative.substr(start).c_str(), refuse));
+    struct stat st {};
+    if (::fstat(file.fd(), &st) != 0 || static_cast<std::uint64_t>(st.st_size) > largest)
+      refuse("is larger than " + std::to_string(largest >> 20) +
+             " MB, more than a Windows 9x drive holds there");
+    return file;
   }
 
   void copyIn(const std::string& hostPath, const std::string& path) override {
@@ -86,7 +196,7 @@ class FolderDrive : public Drive {
   std::int64_t attributes(const std::string& path) override {
     const auto file = existing(path);
     if (!file) return -1;
-    const int fd = ::open(file->c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(file->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) {
       std::uint32_t value = 0;
       const bool fat = ::ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &value) == 0;
@@ -123,6 +233,9 @@ class FolderDrive : public Drive {
     for (char& c : windows)
       if (c == '/') c = '\\';
     const auto host = mapToHost(root_, windows);
+    struct stat st {};
+    if (!host && ::lstat((root_ + "/" + path).c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+      fail(path + ": is a link, which is not followed", Fault::BadInput);
     if (!host) fail("has no place for " + path, Fault::BadInput);
     return *host;
   }
@@ -145,7 +258,7 @@ class ImageDrive : public Drive {
 
   std::vector<DriveEntry> list() override {
     const ToolRun run = mtools({"mdir", "-/", "-b", "-a", "-i", target_, "::/"});
-    if (run.status != 0) failWith("cannot be read", run);
+    if (run.status != 0) failWith("cannot be read", run, Fault::BadInput);
     std::vector<DriveEntry> entries;
     size_t start = 0;
     while (start < run.out.size()) {
@@ -153,7 +266,10 @@ class ImageDrive : public Drive {
       if (end == std::string::npos) end = run.out.size();
       std::string line = run.out.substr(start, end - start);
       start = end + 1;
-      if (!line.starts_with("::/") || line.size() <= 3) continue;
+      if (line.empty()) continue;
+      // Anything else is the rest of a name holding a line break.
+      if (!line.starts_with("::/") || line.size() <= 3)
+        fail("refused: a name holding a control character (" + line + ")", Fault::BadInput);
       line.erase(0, 3);
       const bool folder = line.ends_with('/');
       if (folder) line.pop_back();
@@ -161,6 +277,7 @@ class ImageDrive : public Drive {
     }
     // mdir lists a folder's files before its subfolders; a folder is always
     // listed before what it holds, which is all that is promised.
+    checkListing(source(), entries);
     return entries;
   }
 
@@ -169,6 +286,30 @@ class ImageDrive : public Drive {
     const ToolRun run = mtools({"mcopy", "-n", "-o", "-i", target_, "::/" + path, hostPath});
     if (run.status != 0) failWith("cannot read " + path, run);
     return true;
+  }
+
+  OpenFile open(const std::string& path, const std::string& scratch, std::uint64_t largest) override {
+    if (attributes(path) < 0) return OpenFile();
+    // The size the volume lists ("1 file  12 345 bytes") decides before a byte is copied.
+    const ToolRun listed = mtools({"mdir", "-a", "-i", target_, "::/" + path});
+    const size_t summary = listed.out.find("\n        1 file ");
+    if (listed.status != 0 || summary == std::string::npos)
+      fail(path + ": is not a regular file", Fault::BadInput);
+    std::uint64_t size = 0;
+    for (size_t i = summary + 17; i < listed.out.size() && listed.out[i] != '\n'; ++i)
+      if (listed.out[i] >= '0' && listed.out[i] <= '9') size = size * 10 + (listed.out[i] - '0');
+    if (size > largest)
+      fail(path + ": is larger than " + std::to_string(largest >> 20) +
+               " MB, more than a Windows 9x drive holds there",
+           Fault::BadInput);
+    const std::string copy = scratch + "/copy-" + std::to_string(++copies_);
+    const ToolRun run = mtools({"mcopy", "-n", "-o", "-i", target_, "::/" + path, copy});
+    if (run.status != 0) failWith("cannot read " + path, run, Fault::BadInput);
+    OpenFile file(::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const int error = errno;
+    ::unlink(copy.c_str());
+    if (!file) fail("cannot read the copy of " + path + " (" + std::strerror(error) + ")");
+    return file;
   }
 
   void copyIn(const std::string& hostPath, const std::string& path) override {
@@ -212,15 +353,20 @@ class ImageDrive : public Drive {
   ToolRun mtools(std::vector<std::string> argv) {
     return runTool(argv, {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1", "MTOOLSRC=/dev/null"});
   }
-  [[noreturn]] void failWith(const std::string& what, const ToolRun& run) const {
+  [[noreturn]] void failWith(const std::string& what, const ToolRun& run,
+                             Fault fault = Fault::Failure) const {
     std::string said = run.err;
     while (!said.empty() && (said.back() == '\n' || said.back() == ' ')) said.pop_back();
     if (auto cut = said.rfind('\n'); cut != std::string::npos) said.erase(0, cut + 1);
-    if (run.status < 0 && said.empty()) said = "mtools could not be started";
-    fail(what + (said.empty() ? std::string() : " (" + said + ")"));
+    if (run.signal != 0)
+      said = "mtools stopped on signal " + std::to_string(run.signal) + " (" + ::strsignal(run.signal) + ")";
+    else if (run.status < 0 && said.empty())
+      said = "mtools could not be started";
+    fail(what + (said.empty() ? std::string() : " (" + said + ")"), fault);
   }
 
   std::string target_;
+  unsigned copies_ = 0;
 };
 
 // ---- 3. Where the FAT volume of an image begins -------------------------

@@ -33,16 +33,46 @@ class DriveError : public Exception {
 struct DriveEntry {
   std::string path;  // as stored on the drive
   bool folder = false;
+  bool link = false;  // a symbolic link in a folder drive: listed, never followed
   bool operator==(const DriveEntry&) const = default;
 };
+
+// A file of a drive open for reading; closed with the object.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd = -1) : fd_(fd) {}
+  OpenFile(OpenFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  OpenFile& operator=(OpenFile&& other) noexcept;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile();
+  int fd() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+// The largest file read off a drive: more than any Windows 9x hive holds.
+inline constexpr std::uint64_t kLargestDriveFile = 64ull << 20;
 
 class Drive {
  public:
   virtual ~Drive() = default;
-  // Every file and folder of the drive, folders before what they hold.
+  // Every file and folder of the drive, folders before what they hold, each
+  // name checked (Win9xNames.h checkListing): a drive with a name that could
+  // mean something else on the host is refused whole (bad input).
   virtual std::vector<DriveEntry> list() = 0;
   // Copies a file of the drive to `hostPath`; false when it does not exist.
+  // A link or anything but a regular file is refused (bad input).
   virtual bool copyOut(const std::string& path, const std::string& hostPath) = 0;
+  // A file of the drive open for reading: on a folder the file itself, opened
+  // without following a link or blocking; on an image a copy in the host
+  // folder `scratch`, removed from it at once. Closed when the file does not
+  // exist. A link, anything but a regular file, or a file larger than
+  // `largest` bytes is refused (bad input) before a byte is copied.
+  virtual OpenFile open(const std::string& path, const std::string& scratch,
+                        std::uint64_t largest = kLargestDriveFile) = 0;
   // Creates or replaces a file (its folder exists) with the bytes of `hostPath`.
   virtual void copyIn(const std::string& hostPath, const std::string& path) = 0;
   virtual void makeFolder(const std::string& path) = 0;
@@ -67,6 +97,7 @@ class Drive {
 std::unique_ptr<Drive> openDrive(const std::string& source, int partition = 0);
 
 // The contents of a file of the drive, or nullopt when it does not exist.
+// Refuses what Drive::open refuses.
 std::optional<std::string> readDriveFile(Drive& drive, const std::string& path);
 
 }  // namespace morvin::platform::win9x

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -11,6 +12,7 @@
 #include "HostFiles.h"
 #include "Machine.h"
 #include "MachineBuild.h"
+#include "Win9xHostPath.h"
 #include "Win9xNames.h"
 #include "Win9xRecord.h"
 #include "registry/Cp1250.h"
@@ -26,35 +28,48 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A folder removed when the import is over, for the hives copied off the drive.
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "morvin-import-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw Exception("Cannot create a temporary folder");
-    path = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
-
 struct Hive {
   std::string path;  // on the drive
   reg::RegDocument document;
   HiveState state;
 };
 
+// A hive read in place on a folder drive, from one copy in `scratch` off an image.
 Hive readDriveHive(Drive& drive, const std::string& path, const std::string& subKey, reg::Key root,
                    const std::string& scratch) {
-  const std::string copy = scratch + "/" + std::to_string(root);
-  if (!drive.copyOut(path, copy)) badInput(drive.source(), path + " is missing");
-  const auto bytes = host::readFile(copy);
-  if (!bytes) throw Exception("Cannot read " + cp1250::fromUtf8(copy));
-  Hive hive{path, reg::win9x::readHive(copy, subKey, root, drive.source() + ": " + path), {}};
-  hive.state = {path, bytes->size(), contentHash(*bytes)};
+  const OpenFile file = drive.open(path, scratch, reg::win9x::kLargestHive);
+  if (!file) badInput(drive.source(), path + " is missing");
+  Hive hive{path, reg::win9x::readHive(file.fd(), subKey, root, drive.source() + ": " + path), {}};
+  std::string bytes;
+  char buffer[65536];
+  for (off_t at = 0;;) {
+    const ssize_t n = ::pread(file.fd(), buffer, sizeof buffer, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) badInput(drive.source(), path + " cannot be read");
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+    at += n;
+  }
+  hive.state = {path, bytes.size(), contentHash(bytes)};
   return hive;
+}
+
+// USER.DAT as Windows shows it: .DEFAULT is HKEY_CURRENT_USER, every other
+// key (a profile's, Software\... beside it) stays where it is under HKEY_USERS.
+void asWindowsShowsUsers(Hive& hive, const std::string& source) {
+  const std::string defaultUser = ".DEFAULT";
+  bool found = false;
+  for (reg::RegKeyEntry& key : hive.document.keys) {
+    const std::string first = key.path.substr(0, key.path.find('\\'));
+    if (!cp1250::equalsIgnoreCase(first, defaultUser)) {
+      key.root = reg::kUsers;
+      continue;
+    }
+    found = true;
+    key.path = key.path.size() > first.size() ? key.path.substr(first.size() + 1) : std::string();
+  }
+  if (!found)
+    throw reg::win9x::HiveError(cp1250::fromUtf8(source + ": " + hive.path) + ": has no key \".DEFAULT\"");
 }
 
 }  // namespace
@@ -95,13 +110,14 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
                                    "; users: " + (known.empty() ? "none" : known) + ")");
     }
   }
-  ScratchFolder scratch;
+  const ScratchFolder scratch;
   const DriveEntry* systemEntry = find(entries, names.windows + "/SYSTEM.DAT");
   if (!systemEntry) badInput(options.source, names.windows + "/SYSTEM.DAT is missing");
   const DriveEntry* userEntry = find(entries, userHive);
   if (!userEntry) badInput(options.source, userHive + " is missing");
-  Hive system = readDriveHive(*drive, systemEntry->path, "", reg::kLocalMachine, scratch.path);
-  Hive user = readDriveHive(*drive, userEntry->path, userKey, reg::kCurrentUser, scratch.path);
+  Hive system = readDriveHive(*drive, systemEntry->path, "", reg::kLocalMachine, scratch.path());
+  Hive user = readDriveHive(*drive, userEntry->path, "", reg::kCurrentUser, scratch.path());
+  if (!userKey.empty()) asWindowsShowsUsers(user, drive->source());
   record.hives = {system.state, user.state};
 
   // What the windows read or show comes along; documents and programs stay.
@@ -130,8 +146,10 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
       reg::applyRegDocument(store, user.document);
     }
     for (const DriveEntry& e : entries) {
-      if (folded(e.path) == folded(system.path) || folded(e.path) == folded(user.path)) continue;
-      const std::string target = building.drive + "/" + names.toMachine(e.path);
+      if (e.link || folded(e.path) == folded(system.path) || folded(e.path) == folded(user.path)) continue;
+      const auto place = hostPathBelow(building.drive, names.toMachine(e.path));
+      if (!place) badInput(options.source, "refused: " + e.path + " has no place in the machine");
+      const std::string& target = *place;
       if (e.folder) {
         fs::create_directories(target, ec);
         if (ec) throw Exception("Cannot create " + cp1250::fromUtf8(target) + ": " + ec.message());

@@ -1,6 +1,8 @@
 // Names on a Windows 9x drive and in a machine made from it.
 #include "Win9xNames.h"
 
+#include <set>
+
 #include "registry/Cp1250.h"
 #include "registry/HiveStoreNames.h"
 
@@ -63,6 +65,58 @@ const DriveEntry* find(const std::vector<DriveEntry>& entries, const std::string
   for (const DriveEntry& e : entries)
     if (folded(e.path) == wanted) return &e;
   return nullptr;
+}
+
+std::string nameFault(const std::string& name) {
+  if (name.empty()) return "an empty name";
+  if (name == "." || name == "..") return "the name \"" + name + "\"";
+  size_t units = 0;
+  for (size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F) return "a name holding a control character";
+    if (std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+      return std::string("a name holding '") + static_cast<char>(c) + "'";
+    // UTF-8: a lead byte and its continuation bytes; four bytes are two UTF-16 units.
+    const size_t length = c < 0x80             ? 1
+                          : (c & 0xE0) == 0xC0 ? 2
+                          : (c & 0xF0) == 0xE0 ? 3
+                          : (c & 0xF8) == 0xF0 ? 4
+                                               : 0;
+    if (length == 0 || i + length > name.size()) return "a name that is not UTF-8";
+    for (size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) return "a name that is not UTF-8";
+    units += length == 4 ? 2 : 1;
+    i += length;
+  }
+  if (units > 255) return "a name longer than 255 characters";
+  return {};
+}
+
+void checkListing(const std::string& source, const std::vector<DriveEntry>& entries) {
+  std::set<std::string> folders = {""}, seen;
+  for (const DriveEntry& e : entries)
+    if (e.folder) folders.insert(e.path);
+  // Names outside cp1250 are compared as they are, so two of them never
+  // become the same "?" to the comparison.
+  auto sameTo = [](const std::string& name) {
+    return cp1250::toUtf8(cp1250::fromUtf8(name)) == name ? folded(name) : name;
+  };
+  for (const DriveEntry& e : entries) {
+    const size_t slash = e.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : e.path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? e.path : e.path.substr(slash + 1);
+    for (size_t start = 0; start <= e.path.size();) {
+      const size_t end = std::min(e.path.find('/', start), e.path.size());
+      if (const std::string fault = nameFault(e.path.substr(start, end - start)); !fault.empty())
+        badInput(source, "refused: " + fault + " (" + e.path + ")");
+      start = end + 1;
+    }
+    if (!folders.count(folder))
+      badInput(source, "refused: a name holding '/' or a folder that is not listed (" + e.path + ")");
+    if (!seen.insert(sameTo(folder) + "/" + sameTo(name)).second)
+      badInput(source,
+               "refused as ambiguous: two names of one folder are the same to Windows (" + e.path + ")");
+  }
 }
 
 std::optional<std::string> shellFolder(const reg::RegDocument& document, const std::string& name) {

@@ -42,6 +42,18 @@ std::string windowsFolderOf(const std::optional<std::string>& msDosSys);
 
 const DriveEntry* find(const std::vector<DriveEntry>& entries, const std::string& path);
 
+// Why one name (UTF-8) listed on a drive cannot be taken, empty when it can:
+// empty, ".", "..", a character no Windows name holds ('/', '\', ':', the
+// wildcards, NUL or another control character), not UTF-8, or longer than
+// the 255 UTF-16 units of a FAT long name.
+std::string nameFault(const std::string& name);
+
+// A drive's listing checked once, where it is read: every name of every
+// path, each in a listed folder (a '/' inside one name shows as a folder
+// that is not there), and no two names of one folder the same to Windows.
+// Throws DriveError (bad input) naming the path.
+void checkListing(const std::string& source, const std::vector<DriveEntry>& entries);
+
 // A Shell Folders value of `document` as a path of the drive.
 std::optional<std::string> shellFolder(const reg::RegDocument& document, const std::string& name);
 

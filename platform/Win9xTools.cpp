@@ -76,6 +76,7 @@ ToolRun runTool(const std::vector<std::string>& argv, const std::vector<std::str
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;
 }
 

@@ -8,6 +8,7 @@ namespace morvin::platform::win9x {
 
 struct ToolRun {
   int status = -1;  // exit status; -1 when it could not be started or was killed
+  int signal = 0;   // the signal that killed it
   std::string out, err;
 };
 

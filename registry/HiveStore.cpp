@@ -53,6 +53,7 @@ struct Handle {
   HiveFile* hive = nullptr;
   std::int64_t id = 0;
   std::uint32_t rights = 0;
+  bool otherUsers = false;  // below HKEY_USERS, beside .DEFAULT
 };
 
 // SQLite failures become the registry's error codes; nothing is thrown out of
@@ -91,9 +92,13 @@ Status inWriteTransaction(HiveFile& hive, Body&& body) {
 // A key's journal state: there (keys have no type or data).
 const journal::State kKeyThere{true, 0, {}};
 
-// HKEY_USERS holds one key, .DEFAULT: without user profiles it is the same
-// key as HKEY_CURRENT_USER, so a path through it is taken there.
+// HKEY_USERS holds .DEFAULT: without user profiles it is the same key as
+// HKEY_CURRENT_USER, so a path through it is taken there. What a drive's
+// USER.DAT holds beside .DEFAULT lives in the user hive under a second root
+// row (parent 0) of this name, written only while the journal is suspended
+// (the import): the journal knows two roots per hive file, not three.
 constexpr std::string_view kDefaultUser = ".DEFAULT";
+constexpr std::string_view kOtherUsersRow = "HKEY_USERS";
 
 void takeDefaultUserToCurrentUser(Key& parent, std::string& subKey) {
   if (parent != kUsers) return;
@@ -127,7 +132,7 @@ struct HiveStore::Impl {
       case kCurrentConfig:
         return resolveView(kCurrentConfigPath, out, create);
       case kUsers:
-        return err::FileNotFound;
+        return resolveOtherUsers(out, create);
       default:
         break;
     }
@@ -154,6 +159,49 @@ struct HiveStore::Impl {
       createPath(hive, out.id, parts);
       return err::Success;
     });
+  }
+
+  // The root row of HKEY_USERS' other keys, made by the first write while the
+  // journal is suspended.
+  Status resolveOtherUsers(Handle& out, bool create) {
+    HiveFile& hive = *user;
+    const std::string folded = hive::fold(kOtherUsersRow);
+    {
+      HiveFile::ReadScope scope(hive);
+      if (const auto id = hive.findChild(0, folded)) {
+        out = {&hive, *id, access::AllAccess, true};
+        return err::Success;
+      }
+    }
+    if (!create) return err::FileNotFound;
+    if (hive.readOnly() || recording(hive)) return err::AccessDenied;
+    return inWriteTransaction(hive, [&] {
+      const auto id = hive.findChild(0, folded);
+      out = {&hive, id ? *id : hive.addChild(0, kOtherUsersRow, folded), access::AllAccess, true};
+      return err::Success;
+    });
+  }
+  // The other users' keys change only with the journal suspended.
+  static bool unrecordable(const HiveFile& hive, const Handle& handle) {
+    return handle.otherUsers && recording(hive);
+  }
+  // The names HKEY_USERS lists: .DEFAULT and the other users' keys, in order.
+  std::vector<std::string> userNames() {
+    std::vector<std::string> names;
+    Handle others;
+    if (resolveOtherUsers(others, false) == err::Success) {
+      HiveFile::ReadScope scope(*others.hive);
+      if (const auto row = others.hive->key(others.id)) {
+        std::string name;
+        for (std::uint32_t i = 0; others.hive->subkeyAt(others.id, i, row->subKeys, &name); ++i)
+          names.push_back(name);
+      }
+    }
+    const std::string defaultFolded = hive::fold(kDefaultUser);
+    auto at = std::find_if(names.begin(), names.end(),
+                           [&](const std::string& n) { return hive::fold(n) > defaultFolded; });
+    names.insert(at, std::string(kDefaultUser));
+    return names;
   }
 
   static Status walk(HiveFile& hive, std::int64_t& id, const std::vector<std::string_view>& parts) {
@@ -242,7 +290,8 @@ struct HiveStore::Impl {
     Handle handle;
     if (const Status s = resolve(key, handle, true); s != err::Success) return s;
     HiveFile& hive = *handle.hive;
-    if (!(handle.rights & kSetValue) || hive.readOnly()) return err::AccessDenied;
+    if (!(handle.rights & kSetValue) || hive.readOnly() || unrecordable(hive, handle))
+      return err::AccessDenied;
     return inWriteTransaction(hive, [&] {
       if (!alive(hive, key, handle)) return err::KeyDeleted;
       return write(hive, handle.id);
@@ -317,7 +366,7 @@ Status HiveStore::openKey(Key parent, const std::string& path, std::uint32_t acc
     if (const Status s = Impl::walk(hive, base.id, parts); s != err::Success) return s;
     const std::uint32_t rights = grantedRights(access, hive.readOnly());
     if (hive.readOnly() && (rights & kWriteRights)) return err::AccessDenied;
-    *result = impl_->addHandle({&hive, base.id, rights});
+    *result = impl_->addHandle({&hive, base.id, rights, base.otherUsers});
     return err::Success;
   });
 }
@@ -337,20 +386,20 @@ Status HiveStore::createKey(Key parent, const std::string& path, std::uint32_t a
     if (const Status s = hive::splitPath(hive::cString(subKey), parts); s != err::Success) return s;
     HiveFile& hive = *base.hive;
     const std::uint32_t rights = grantedRights(access, hive.readOnly());
-    if (hive.readOnly()) {
+    if (hive.readOnly() || Impl::unrecordable(hive, base)) {
       // Nothing can be made here; an existing key may still be opened for reading.
       HiveFile::ReadScope scope(hive);
       if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
       if (Impl::walk(hive, base.id, parts) != err::Success || (rights & kWriteRights))
         return err::AccessDenied;
-      *result = impl_->addHandle({&hive, base.id, rights});
+      *result = impl_->addHandle({&hive, base.id, rights, base.otherUsers});
       return err::Success;
     }
     return inWriteTransaction(hive, [&] {
       if (!Impl::alive(hive, parent, base)) return err::KeyDeleted;
       const bool made = impl_->createPath(hive, base.id, parts);
       if (created) *created = made;
-      *result = impl_->addHandle({&hive, base.id, rights});
+      *result = impl_->addHandle({&hive, base.id, rights, base.otherUsers});
       return err::Success;
     });
   });
@@ -435,7 +484,7 @@ Status HiveStore::deleteKey(Key key, const std::string& path) {
     HiveFile& hive = *handle.hive;
     // The predefined keys themselves cannot be deleted.
     if (parts.empty() && isPredefinedRoot(key)) return err::AccessDenied;
-    if (hive.readOnly()) {
+    if (hive.readOnly() || Impl::unrecordable(hive, handle)) {
       HiveFile::ReadScope scope(hive);
       if (!Impl::alive(hive, key, handle)) return err::KeyDeleted;
       return Impl::walk(hive, handle.id, parts) == err::Success ? err::AccessDenied : err::FileNotFound;
@@ -456,12 +505,15 @@ Status HiveStore::deleteKey(Key key, const std::string& path) {
 
 Status HiveStore::enumKey(Key key, std::uint32_t index, std::string* name) {
   if (!name) return err::InvalidParameter;
-  if (key == kUsers) {
-    if (index > 0) return err::NoMoreItems;
-    *name = kDefaultUser;
-    return err::Success;
-  }
   std::lock_guard lock(impl_->mutex);
+  if (key == kUsers) {
+    return guarded(false, [&] {
+      const auto names = impl_->userNames();
+      if (index >= names.size()) return err::NoMoreItems;
+      *name = names[index];
+      return err::Success;
+    });
+  }
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kEnumerateSubKeys, [&](HiveFile& hive, std::int64_t id, const auto& row) {
       return hive.subkeyAt(id, index, row.subKeys, name) ? err::Success : err::NoMoreItems;
@@ -481,13 +533,17 @@ Status HiveStore::enumValue(Key key, std::uint32_t index, std::string* name, std
 
 Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
   if (!info) return err::InvalidParameter;
-  if (key == kUsers) {
-    *info = KeyInfo{};
-    info->subKeys = 1;
-    info->maxSubKeyLen = static_cast<std::uint32_t>(kDefaultUser.size());
-    return err::Success;
-  }
   std::lock_guard lock(impl_->mutex);
+  if (key == kUsers) {
+    return guarded(false, [&] {
+      *info = KeyInfo{};
+      for (const std::string& name : impl_->userNames()) {
+        ++info->subKeys;
+        info->maxSubKeyLen = std::max(info->maxSubKeyLen, static_cast<std::uint32_t>(name.size()));
+      }
+      return err::Success;
+    });
+  }
   return guarded(false, [&] {
     return impl_->readKeyRow(key, kQueryValue, [&](HiveFile& hive, std::int64_t id, const auto& row) {
       KeyInfo result;

@@ -45,14 +45,16 @@ void flatten(const CregKey& key, std::uint32_t parent, std::vector<Flat>& out) {
   }
 }
 
-std::string keyNameEntry(const CregKey& key, std::uint32_t index) {
+std::string keyNameEntry(const CregKey& key, std::uint32_t index, const CregStyle& style) {
   std::string values;
   for (const CregValue& v : key.values) {
+    std::string data = v.data;
+    if (!style.textTerminators && (v.type == 1 || v.type == 2) && data.ends_with('\0')) data.pop_back();
     put32(values, v.type);
     put32(values, 0);
     put16(values, static_cast<std::uint32_t>(v.name.size()));
-    put16(values, static_cast<std::uint32_t>(v.data.size()));
-    values += v.name + v.data;
+    put16(values, static_cast<std::uint32_t>(data.size()));
+    values += v.name + data;
   }
   const auto size = static_cast<std::uint32_t>(20 + key.name.size() + values.size());
   std::string entry;
@@ -86,7 +88,7 @@ CregKey& CregKey::path(const std::string& path) {
   return *key;
 }
 
-std::string writeCreg(const CregKey& root) {
+std::string writeCreg(const CregKey& root, CregStyle style) {
   std::vector<Flat> keys;
   flatten(root, kNone, keys);
   auto offset = [](std::uint32_t index) {
@@ -97,7 +99,8 @@ std::string writeCreg(const CregKey& root) {
   // Windows keeps the record in whole 4 KB pages; libcreg reads entries only
   // up to the size less the header, so the page is never filled to its end.
   const auto usedSize = static_cast<std::uint32_t>(keys.size() * kNavigationEntrySize);
-  const std::uint32_t navigationSize = (kHeaderSize + usedSize + kHeaderSize + 4095) / 4096 * 4096;
+  const std::uint32_t page = style.wholePages ? 4096 : 4;
+  const std::uint32_t navigationSize = (kHeaderSize + usedSize + kHeaderSize + page - 1) / page * page;
   put32(navigation, navigationSize);
   put32(navigation, kHeaderSize);
   put32(navigation, usedSize);
@@ -114,7 +117,7 @@ std::string writeCreg(const CregKey& root) {
     // of data block 0.
     put16(navigation, i == 0 ? 0xFFFF : i - 1);
     put16(navigation, i == 0 ? 0xFFFF : 0);
-    if (i > 0) data += keyNameEntry(*keys[i].key, i - 1);
+    if (i > 0) data += keyNameEntry(*keys[i].key, i - 1, style);
   }
   navigation.resize(navigationSize, '\0');
 

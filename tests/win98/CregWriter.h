@@ -28,6 +28,14 @@ struct CregKey {
   CregKey& path(const std::string& path);
 };
 
-std::string writeCreg(const CregKey& root);
+// How the file is laid out. Windows 9x keeps texts (REG_SZ, REG_EXPAND_SZ)
+// without their terminating NUL and the key table in whole 4 KB pages; a
+// terminator given in CregValue::data is dropped unless `textTerminators`.
+struct CregStyle {
+  bool textTerminators = false;
+  bool wholePages = true;  // false: the smallest file (fuzzing seeds)
+};
+
+std::string writeCreg(const CregKey& root, CregStyle style = {});
 
 }  // namespace morvin::test

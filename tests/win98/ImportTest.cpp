@@ -93,7 +93,7 @@ TEST_F(Win98Import, FromFoldersAndImagesTheMachineHoldsTheDrivesRegistryAndFiles
 
 TEST_F(Win98Import, AUserOfTheDriveHasHisOwnHiveAsTheCurrentUser) {
   fixture_.writeFolder(dir_ + "/drive");
-  const auto run = reg({"init", "--from", dir_ + "/drive", "--user", "Jan"});
+  const auto run = reg({"init", "--from", dir_ + "/drive/", "--user", "Jan"});  // a folder named with its '/'
   ASSERT_EQ(run.status, 0) << run.err;
   const platform::Machine machine(machine_);
   reg::HiveStore store(machine.systemDat(), machine.userDat());
@@ -183,6 +183,31 @@ TEST_F(Win98Import, AnExistingMachineIsReplacedOnlyWhenAsked) {
   reg::HiveStore store(machine.systemDat(), machine.userDat());
   EXPECT_EQ(contentOf(store, reg::kLocalMachine), contentOf(fixture_.system));
   EXPECT_TRUE(fs::exists(machine.record()));
+}
+
+TEST_F(Win98Import, UserDatKeysBesideDefaultStayUnderHkeyUsers) {
+  fixture_.user.path("Software\\X").values = {{"RequestMakeCall", 1, "DIALER.EXE"}};
+  fixture_.user.path("jan\\Control Panel").values = {{"Kto", 1, "Jan"}};
+  fixture_.writeFolder(dir_ + "/drive");
+  ASSERT_EQ(reg({"init", "--from", dir_ + "/drive"}).status, 0);
+
+  const auto query = reg({"query", "HKEY_USERS\\Software\\X"});
+  EXPECT_EQ(query.status, 0) << query.err;
+  EXPECT_NE(query.out.find("RequestMakeCall"), std::string::npos) << query.out;
+  EXPECT_NE(query.out.find("DIALER.EXE"), std::string::npos) << query.out;
+  const platform::Machine machine(machine_);
+  reg::HiveStore store(machine.systemDat(), machine.userDat());
+  // Listed beside .DEFAULT in Windows' order; .DEFAULT is still the current user.
+  std::vector<std::string> users;
+  std::string name;
+  for (std::uint32_t i = 0; store.enumKey(reg::kUsers, i, &name) == reg::err::Success; ++i)
+    users.push_back(name);
+  EXPECT_EQ(users, (std::vector<std::string>{".DEFAULT", "jan", "Software"}));
+  EXPECT_EQ(contentOf(store, reg::kCurrentUser), contentOf(fixture_.user, ".DEFAULT"));
+  // They are the drive's, not the machine's to change.
+  reg::Key key = 0;
+  EXPECT_EQ(store.createKey(reg::kUsers, "Software\\X\\Nowy", reg::access::AllAccess, &key),
+            reg::err::AccessDenied);
 }
 
 }  // namespace

@@ -83,12 +83,13 @@ RegistryContent contentOf(const CregKey& root, const std::string& below) {
 }
 
 Win98Drive::Win98Drive() {
-  // HKEY_LOCAL_MACHINE: every value type, cp1250 names, an empty key, a text
-  // stored without its NUL (Windows 9x writes some so).
+  // HKEY_LOCAL_MACHINE: every value type, cp1250 names, an empty key. Texts
+  // are given as Windows hands them out; the writer stores them without their
+  // NUL, as Windows 9x does.
   CregKey& types = system.path("Software\\Morvin\\Typy \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
   types.values = {{"", 1, sz("domy\x9Clna")},
                   {"Tekst \xB9\xE6\xEA", 1, sz("Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1")},
-                  {"BezNul", 1, "abc"},
+                  {"BezNul", 1, sz("abc")},
                   {"Rozwijany", 2, sz("%windir%\\Pulpit")},
                   {"Binarny", 3, std::string("\x00\x01\xFE\xFF", 4)},
                   {"Liczba", 4, dword(0x12345678)},

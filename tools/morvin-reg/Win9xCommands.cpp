@@ -1,11 +1,14 @@
 #include "Win9xCommands.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 
 #include "platform/Machine.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/JournalHistory.h"
+#include "registry/RegFile.h"
 #include "registry/Win9xHive.h"
 
 namespace morvin::tool {
@@ -57,6 +60,39 @@ ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::A
   else
     std::printf(options.dryRun ? "Would write into %s:\n" : "Wrote into %s:\n", options.target.c_str());
   for (const std::string& path : written) std::printf("  %s\n", path.c_str());
+  return Ok;
+}
+
+ExitCode mendTexts(const std::string& machineFolder) {
+  const platform::Machine machine(machineFolder);
+  if (!machine.exists() || !std::filesystem::exists(machine.record()))
+    throw Failure{MachineFailure,
+                  "The machine in " + machineFolder +
+                      " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"};
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  reg::RegDocument mended;
+  for (const reg::Key root : {reg::kLocalMachine, reg::kCurrentUser}) {
+    reg::RegDocument document;
+    if (reg::readRegTree(store, root, "", &document) != reg::err::Success)
+      throw Failure{MachineFailure, "Cannot read the registry of " + machineFolder};
+    for (reg::RegKeyEntry& key : document.keys) {
+      std::erase_if(key.values, [](reg::RegValueEntry& value) {
+        std::string asRead = reg::win9x::asWindowsReadsIt(value.type, value.data);
+        if (asRead == value.data) return true;
+        value.data = std::move(asRead);
+        return false;
+      });
+      if (!key.values.empty()) mended.keys.push_back(std::move(key));
+    }
+  }
+  size_t count = 0;
+  for (const reg::RegKeyEntry& key : mended.keys) count += key.values.size();
+  try {
+    if (count > 0) reg::applyRegDocument(store, mended);
+  } catch (const Exception& e) {
+    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+  }
+  std::printf("Mended %zu texts\n", count);
   return Ok;
 }
 

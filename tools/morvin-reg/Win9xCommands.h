@@ -1,4 +1,4 @@
-// The commands for a Windows 9x drive: init --from and apply. Not part of the
+// The commands for a Windows 9x drive: init --from, apply and mend-texts. Not part of the
 // Windows build.
 #pragma once
 
@@ -12,5 +12,8 @@ namespace morvin::tool {
 
 ExitCode initFrom(const std::string& machineFolder, const platform::win9x::ImportOptions& options);
 ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::ApplyOptions& options);
+// A machine made from a drive before its texts were read as Windows 98 hands
+// them out: each text value without its terminator gets it, as one action.
+ExitCode mendTexts(const std::string& machineFolder);
 
 }  // namespace morvin::tool

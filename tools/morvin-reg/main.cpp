@@ -86,6 +86,13 @@ const Command kCommands[] = {
              {.target = a->target, .partition = a->partition, .dryRun = a->dryRun, .force = a->force}));
        };
      }},
+    {.name = "mend-texts",
+     .synopsis = "mend-texts",
+     .about = "give the texts of a machine made from a drive before texts were read as\n"
+              "Windows 98 hands them out their terminating NUL (one journaled action)",
+     .declare = [](CLI::App&) -> Action {
+       return [](const std::string& machine) -> int { ON_MACHINE_FOLDER(mendTexts(machine)); };
+     }},
     {.name = "import",
      .synopsis = "import [--skip-bad] FILE",
      .about = "apply a .reg file (REGEDIT4 or version 5.00) all at once; with --skip-bad,\n"
