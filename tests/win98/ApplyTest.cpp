@@ -72,8 +72,8 @@ TEST_F(Win98Apply, TheChangesReachTheDriveAndNothingElseChanges) {
     const std::string changes = reg({"changes"}).out;
     EXPECT_NE(changes.find("\"NoNetSetup\"=dword:00000001"), std::string::npos) << changes;
     EXPECT_EQ(after["MORVINNG.REG"], changes);
-    EXPECT_EQ(after[kStartup],
-              platform::win9x::startupBatch("C:\\WINDOWS\\Menu Start\\Programy\\Autostart\\MORVINNG.BAT"));
+    EXPECT_EQ(after[kStartup], platform::win9x::startupBatch(
+                                   "C:\\WINDOWS\\Menu Start\\Programy\\Autostart\\MORVINNG.BAT", 852));
     EXPECT_NE(after["MSDOS.SYS"].find("BootMulti=0"), std::string::npos);
     if (image) {
       EXPECT_EQ(imageAttributes(target, offset, "MSDOS.SYS") & 0x07, 0x07);

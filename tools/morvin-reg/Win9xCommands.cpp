@@ -115,14 +115,17 @@ ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::s
                                               .force = parsed.has("--force")};
   auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
   if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
-  std::vector<std::string> written;
+  platform::win9x::ApplyResult result;
   try {
-    written = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
+    result = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
+  for (const std::string& warning : result.warnings)
+    std::fprintf(stderr, "morvin-reg: %s\n", warning.c_str());
+  const std::vector<std::string>& written = result.written;
   if (written.empty())
     std::printf("Nothing to write: %s holds every change already\n", options.target.c_str());
   else
