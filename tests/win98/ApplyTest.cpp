@@ -29,7 +29,8 @@ class Win98Apply : public Win98CommandTest {
         file,
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network]"
         "\r\n"
-        "\"NoNetSetup\"=dword:00000001\r\n\r\n");
+        "\"NoNetSetup\"=dword:00000001\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]\r\n\"Kto\"=\"ja\"\r\n\r\n");
     ASSERT_EQ(reg({"import", file}).status, 0);
     const std::string drive = machine_ + "/drive_c/";
     const std::string msDos = drive + "MsDos.sys";
@@ -108,6 +109,9 @@ TEST_F(Win98Apply, AChangeTakenBackAfterItWasHandedBackIsHandedBackToo) {
   const auto reg = platform::host::readFile(drive + "/MORVINNG.REG");
   ASSERT_TRUE(reg);
   EXPECT_NE(reg->find("\"NoNetSetup\"=dword:00000005"), std::string::npos) << *reg;
+  // A key the first hand-back made goes whole, or regedit would make it again, empty.
+  EXPECT_NE(reg->find("[-HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]"), std::string::npos) << *reg;
+  EXPECT_EQ(reg->find("[HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]"), std::string::npos) << *reg;
 }
 
 TEST_F(Win98Apply, ADriveWhoseHivesChangedIsWrittenOnlyWhenForced) {
