@@ -15,10 +15,12 @@
 #include "MachineBuild.h"
 #include "Win9xNames.h"
 #include "Win9xRecord.h"
+#include "Win9xRefresh.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/HiveStoreNames.h"
 #include "registry/Journal.h"
+#include "registry/JournalHistory.h"
 #include "registry/RegFile.h"
 #include "registry/Win9xHive.h"
 
@@ -253,7 +255,7 @@ class Planner {
 }  // namespace
 
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
-                         reg::RegistryStore& store, const std::string& changes) {
+                         reg::HiveStore& store) {
   const Machine machine(machineFolder);
   std::error_code ec;
   if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))
@@ -266,17 +268,21 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
   drive->lockForWriting();
   const Names names{record->windowsFolder};
 
-  std::vector<HiveState> hivesNow;
+  // Windows changed its registry since: first its registry becomes the
+  // machine's starting point (a dry run only says so).
   for (const HiveState& hive : record->hives) {
     const auto bytes = readDriveFile(*drive, hive.path);
-    HiveState now{hive.path, bytes ? bytes->size() : 0, bytes ? contentHash(*bytes) : 0};
-    if ((!bytes || now.size != hive.size || now.hash != hive.hash) && !options.force)
-      refuse(options.target + ": " + hive.path +
-                 " changed since the import, so the changes may no longer fit "
-                 "(hand them back anyway with --force)",
+    const bool same = bytes && bytes->size() == hive.size && contentHash(*bytes) == hive.hash;
+    if (!same && options.dryRun)
+      refuse(options.target + ": " + hive.path + " changed since the machine read it (morvin-reg refresh " +
+                 options.target + " reads it first)",
              Fault::Changed);
-    hivesNow.push_back(now);
+    if (!same) {
+      refreshFromDrive(machine.record(), *record, *drive, store, options.force);
+      break;
+    }
   }
+  const std::string changes = reg::journal::changesReg(store);
 
   // The plan: folders and files the program made, MSDOS.SYS, the registry.
   Planner plan(*drive, *record, names);
@@ -331,7 +337,6 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
     if (!host::writeFileDurably(machine.record() + "/" + kChangesFile, handBack))
       throw Exception("Cannot write " + cp1250::fromUtf8(machine.record() + "/" + kChangesFile));
   }
-  record->hives = hivesNow;
   writeRecord(machine.record(), *record);
   return result;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Win9xDrive.h"
-#include "registry/RegistryStore.h"
+#include "registry/HiveStore.h"
 
 namespace morvin::platform::win9x {
 
@@ -16,7 +16,7 @@ struct ApplyOptions {
   std::string target;
   int partition = 0;
   bool dryRun = false;
-  bool force = false;  // write although the drive's hives changed since the import
+  bool force = false;  // the machine's state wins over a change made on the drive too
 };
 
 struct ApplyResult {
@@ -24,19 +24,20 @@ struct ApplyResult {
   std::vector<std::string> warnings;  // machine files left out, UTF-8, one line each
 };
 
-// Writes what changed into the drive: `changes` is the registry's net change
-// since the import as a REGEDIT4 file (empty when there is none), `store` the
-// machine's registry (for the Startup folder and the OEM code page). The
+// Writes what changed into the drive: the registry's net change since the
+// machine's starting point (journal::changesReg), MSDOS.SYS and the files the
+// program made. When the drive's hives changed since, they are read first
+// (refreshFromDrive, Win9xRefresh.h). The
 // whole hand-back is planned and checked before its first write; each file
 // is replaced through a temporary name. Throws DriveError: Fault::Changed
 // when the hives differ from the import, or a file changed both on the
-// drive and in the machine, and `force` is unset; Fault::BadInput for a
+// drive and in the machine (a value, MSDOS.SYS, a file), and `force` is unset; Fault::BadInput for a
 // target path that cannot be written (a link, a special file, a hive, a
 // Startup folder no batch file can stand in); Fault::Failure when the machine
 // was not made by importMachine, another apply holds it, or another program
 // holds the image.
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
-                         reg::RegistryStore& store, const std::string& changes);
+                         reg::HiveStore& store);
 
 // The batch file that applies C:\MORVINNG.REG and then deletes the .reg file
 // and itself (`batchPath` is its own C:\ path, cp1250), in the OEM code page

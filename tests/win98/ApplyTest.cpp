@@ -11,6 +11,7 @@
 #include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
 #include "platform/Win9xTools.h"
+#include "registry/RegFile.h"
 
 namespace morvin::test {
 namespace {
@@ -114,24 +115,88 @@ TEST_F(Win98Apply, AChangeTakenBackAfterItWasHandedBackIsHandedBackToo) {
   EXPECT_EQ(reg->find("[HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]"), std::string::npos) << *reg;
 }
 
-TEST_F(Win98Apply, ADriveWhoseHivesChangedIsWrittenOnlyWhenForced) {
-  const std::string drive = dir_ + "/drive";
-  fixture_.writeFolder(drive);
-  ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
-  change();
-  Win98Drive booted;  // Windows ran and changed its registry since
-  booted.system.path("Software\\Nowy");
-  platform::host::writeFileDurably(drive + "/WINDOWS/SYSTEM.DAT", writeCreg(booted.system));
+// What Windows 98 does at a logon with the batch in its Startup folder:
+// regedit applies the .reg to its hives (the test writer stands in), then the
+// batch deletes the .reg and itself.
+void takeHandBack(Win98Drive& drive, const std::string& regText) {
+  for (const reg::RegKeyEntry& key : reg::parseRegText(regText).keys) {
+    CregKey& root = key.root == reg::kCurrentUser ? drive.user.path(".DEFAULT") : drive.system;
+    ASSERT_FALSE(key.remove) << "not needed here";
+    CregKey& target = root.path(key.path);
+    for (const reg::RegValueEntry& v : key.values) {
+      std::erase_if(target.values, [&](const CregValue& old) { return old.name == v.name; });
+      if (!v.remove) target.values.push_back({v.name, v.type, v.data});
+    }
+  }
+}
 
-  const auto refused = reg({"apply", drive});
+void putHives(const Win98Drive& drive, const std::string& dir, const std::string& image, long long offset) {
+  const std::string target = image + "@@" + std::to_string(offset);
+  const std::vector<std::string> env = {"MTOOLS_SKIP_CHECK=1", "LC_ALL=C.UTF-8", "MTOOLSRC=/dev/null"};
+  for (const auto& [name, hive] :
+       {std::pair{"SYSTEM.DAT", &drive.system}, std::pair{"USER.DAT", &drive.user}}) {
+    platform::host::writeFileDurably(dir + "/" + name, writeCreg(*hive));
+    EXPECT_EQ(runTool({"mcopy", "-o", "-i", target, dir + "/" + name, std::string("::/WINDOWS/") + name}, env)
+                  .status,
+              0);
+  }
+}
+
+void removeHandBack(const std::string& image, long long offset) {
+  const std::string target = image + "@@" + std::to_string(offset);
+  const std::vector<std::string> env = {"MTOOLS_SKIP_CHECK=1", "LC_ALL=C.UTF-8", "MTOOLSRC=/dev/null"};
+  EXPECT_EQ(runTool({"mdel", "-i", target, "::/MORVINNG.REG", std::string("::/") + kStartup}, env).status, 0);
+}
+
+TEST_F(Win98Apply, TheRoundTripRepeatsWithoutForceAndAValueChangedOnBothSidesIsAConflict) {
+  const std::string folder = dir_ + "/drive", image = dir_ + "/drive.img";
+  fixture_.writeFolder(folder);
+  const long long offset = makeImage(folder, image, 16, true);
+  ASSERT_EQ(reg({"init", "--from", image}).status, 0);
+  auto set = [&](const std::string& key, const std::string& line) {
+    platform::host::writeFileDurably(dir_ + "/set.reg",
+                                     "REGEDIT4\r\n\r\n[" + key + "]\r\n" + line + "\r\n\r\n");
+    ASSERT_EQ(reg({"import", dir_ + "/set.reg"}).status, 0);
+  };
+  const std::string network =
+      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
+  set(network, "\"NoNetSetup\"=dword:00000001");
+  ASSERT_EQ(reg({"apply", image}).status, 0);
+
+  // Windows takes it at its next logon and changes a value of its own.
+  takeHandBack(fixture_, imageFiles(image, offset).at("MORVINNG.REG"));
+  fixture_.user.path(".DEFAULT\\Control Panel\\Desktop").values = {{"Wallpaper", 1, "C:\\WINDOWS\\Las.bmp"}};
+  putHives(fixture_, dir_, image, offset);
+  removeHandBack(image, offset);
+
+  set("HKEY_CURRENT_USER\\Software\\Druga", "\"x\"=dword:00000002");
+  const auto second = reg({"apply", image});
+  ASSERT_EQ(second.status, 0) << second.err;
+  const std::string handedBack = imageFiles(image, offset).at("MORVINNG.REG");
+  EXPECT_EQ(handedBack,
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Druga]\r\n\"x\"=dword:00000002\r\n\r\n");
+  // Windows' own change is the machine's now (its text without NUL is the same text).
+  EXPECT_NE(reg({"query", "HKEY_CURRENT_USER\\Control Panel\\Desktop", "Wallpaper"}).out.find("Las.bmp"),
+            std::string::npos);
+  EXPECT_NE(reg({"history"}).out.find("Odczyt z dysku"), std::string::npos);
+
+  // Both sides change the wallpaper: a conflict naming both states, nothing written.
+  takeHandBack(fixture_, handedBack);
+  fixture_.user.path(".DEFAULT\\Control Panel\\Desktop").values = {
+      {"Wallpaper", 1, "C:\\WINDOWS\\Morze.bmp"}};
+  putHives(fixture_, dir_, image, offset);
+  removeHandBack(image, offset);
+  set("HKEY_CURRENT_USER\\Control Panel\\Desktop", "\"Wallpaper\"=\"C:\\\\WINDOWS\\\\Gory.bmp\"");
+  const auto before = imageFiles(image, offset);
+  const auto refused = reg({"apply", image});
   EXPECT_EQ(refused.status, 4);
-  EXPECT_NE(refused.err.find("WINDOWS/SYSTEM.DAT changed since the import"), std::string::npos)
-      << refused.err;
-  EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
-  EXPECT_FALSE(fs::exists(drive + "/MORVINNG.REG"));
-  const auto forced = reg({"apply", drive, "--force"});
-  EXPECT_EQ(forced.status, 0) << forced.err;
-  EXPECT_TRUE(fs::exists(drive + "/MORVINNG.REG"));
+  EXPECT_NE(refused.err.find("Wallpaper"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Morze.bmp"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Gory.bmp"), std::string::npos) << refused.err;
+  EXPECT_EQ(imageFiles(image, offset), before);
+  const auto forced = reg({"apply", image, "--force"});
+  ASSERT_EQ(forced.status, 0) << forced.err;
+  EXPECT_NE(imageFiles(image, offset).at("MORVINNG.REG").find("Gory.bmp"), std::string::npos);
 }
 
 TEST_F(Win98Apply, OnlyAMachineMadeFromADriveHandsChangesBack) {

@@ -7,6 +7,7 @@
 #include "platform/Machine.h"
 #include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
+#include "platform/Win9xRefresh.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/JournalHistory.h"
@@ -38,7 +39,8 @@ struct Arguments {
 };
 
 Arguments parse(const std::string& command, const std::vector<std::string>& args,
-                const std::vector<std::string>& flags, const std::vector<std::string>& valued) {
+                const std::vector<std::string>& flags, const std::vector<std::string>& valued,
+                bool needsOperand = true) {
   Arguments parsed;
   bool hasOperand = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -63,7 +65,8 @@ Arguments parse(const std::string& command, const std::vector<std::string>& args
       throw Failure{BadInput, "unknown option " + arg + " for " + command};
     }
   }
-  if (!hasOperand) throw Failure{BadInput, command + " needs a drive (a folder or a disk image)"};
+  if (!hasOperand && needsOperand)
+    throw Failure{BadInput, command + " needs a drive (a folder or a disk image)"};
   return parsed;
 }
 
@@ -117,7 +120,7 @@ ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::s
   if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
   platform::win9x::ApplyResult result;
   try {
-    result = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
+    result = platform::win9x::applyToDrive(machineFolder, options, *store);
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {
@@ -131,6 +134,34 @@ ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::s
   else
     std::printf(options.dryRun ? "Would write into %s:\n" : "Wrote into %s:\n", options.target.c_str());
   for (const std::string& path : written) std::printf("  %s\n", path.c_str());
+  return Ok;
+}
+
+}  // namespace morvin::tool
+
+namespace morvin::tool {
+
+ExitCode refreshFrom(const std::string& machineFolder, const std::vector<std::string>& args) {
+  const Arguments parsed = parse("refresh", args, {"--force"}, {"--partition"}, false);
+  const platform::win9x::RefreshOptions options{
+      .target = parsed.operand, .partition = partitionOf(parsed), .force = parsed.has("--force")};
+  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
+  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  platform::win9x::RefreshOutcome outcome;
+  try {
+    outcome = platform::win9x::refreshMachine(machineFolder, options, *store);
+  } catch (const DriveError& e) {
+    rethrow(e);
+  } catch (const reg::win9x::HiveError& e) {
+    throw Failure{BadInput, cp1250::toUtf8(e.message())};
+  } catch (const Exception& e) {
+    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+  }
+  if (!outcome.read)
+    std::printf("The drive's registry is as the machine last read it\n");
+  else
+    std::printf("Read the drive's registry: %d values taken from it, %d changes of the machine kept\n",
+                outcome.fromDrive, outcome.kept);
   return Ok;
 }
 

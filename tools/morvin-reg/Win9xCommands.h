@@ -1,4 +1,4 @@
-// The commands for a Windows 9x drive: init --from and apply. Not part of the
+// The commands for a Windows 9x drive: init --from, apply and refresh. Not part of the
 // Windows build. `args` are the command's own arguments, after its name.
 #pragma once
 
@@ -11,5 +11,6 @@ namespace morvin::tool {
 
 ExitCode initFrom(const std::string& machineFolder, const std::vector<std::string>& args);
 ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::string>& args);
+ExitCode refreshFrom(const std::string& machineFolder, const std::vector<std::string>& args);
 
 }  // namespace morvin::tool

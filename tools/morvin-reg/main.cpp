@@ -26,6 +26,8 @@ constexpr const char* kUsage =
     "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
     "  apply TARGET [--dry-run] [--force] [--partition N]\n"
     "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
+    "  refresh [TARGET] [--force] [--partition N]\n"
+    "                      read the drive's registry again once Windows took the last hand-back\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  import --skip-bad FILE\n"
     "                      apply every valid entry at once, list each malformed line and leave it out\n"
@@ -92,6 +94,8 @@ int run(std::vector<std::string> args) {
       return rest;
     }());
   if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
+  if (command == "refresh")
+    return refreshFrom(folder, std::vector<std::string>(args.begin() + 1, args.end()));
 #endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
   if (command == "import" && operands == 2 && args[1] == "--skip-bad")
