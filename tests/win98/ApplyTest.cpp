@@ -169,12 +169,11 @@ TEST_F(Win98Apply, TheRoundTripRepeatsWithoutForceAndAValueChangedOnBothSidesIsA
   putHives(fixture_, dir_, image, offset);
   removeHandBack(image, offset);
 
-  set("HKEY_CURRENT_USER\\Software\\Druga", "\"x\"=dword:00000002");
+  set(network, "\"NoNetSetup\"=dword:00000003");  // changed again since the hand-back
   const auto second = reg({"apply", image});
   ASSERT_EQ(second.status, 0) << second.err;
   const std::string handedBack = imageFiles(image, offset).at("MORVINNG.REG");
-  EXPECT_EQ(handedBack,
-            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Druga]\r\n\"x\"=dword:00000002\r\n\r\n");
+  EXPECT_EQ(handedBack, "REGEDIT4\r\n\r\n[" + network + "]\r\n\"NoNetSetup\"=dword:00000003\r\n\r\n");
   // Windows' own change is the machine's now (its text without NUL is the same text).
   EXPECT_NE(reg({"query", "HKEY_CURRENT_USER\\Control Panel\\Desktop", "Wallpaper"}).out.find("Las.bmp"),
             std::string::npos);
