@@ -77,13 +77,18 @@ std::string temporaryName(const std::string& name) {
 }
 
 std::optional<std::string> readDriveFile(Drive& drive, const std::string& path) {
-  char pattern[] = "/tmp/morvin-drive-XXXXXX";
-  const int fd = ::mkstemp(pattern);
+  std::string pattern = (fs::temp_directory_path() / "morvin-drive-XXXXXX").string();  // $TMPDIR
+  const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return std::nullopt;
   ::close(fd);
   std::optional<std::string> bytes;
-  if (drive.copyOut(path, pattern)) bytes = host::readFile(pattern);
-  ::unlink(pattern);
+  try {
+    if (drive.copyOut(path, pattern)) bytes = host::readFile(pattern);
+  } catch (...) {
+    ::unlink(pattern.c_str());
+    throw;
+  }
+  ::unlink(pattern.c_str());
   return bytes;
 }
 

@@ -198,6 +198,41 @@ TEST_F(Win98Apply, TheRoundTripRepeatsWithoutForceAndAValueChangedOnBothSidesIsA
   EXPECT_NE(imageFiles(image, offset).at("MORVINNG.REG").find("Gory.bmp"), std::string::npos);
 }
 
+TEST_F(Win98Apply, ARestoredDriveOrACopiedMachineStillHandsBackAndABootFileChangedOnBothSidesIsAConflict) {
+  const std::string drive = dir_ + "/drive", snapshot = dir_ + "/snapshot";
+  fixture_.writeFolder(drive);
+  ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
+  change();
+  fs::copy(drive, snapshot, fs::copy_options::recursive);
+  ASSERT_EQ(reg({"apply", drive}).status, 0);
+
+  // The drive back as it was before the hand-back; the machine copied elsewhere.
+  fs::remove_all(drive);
+  fs::copy(snapshot, drive, fs::copy_options::recursive);
+  const std::string copied = machine_;
+  fs::rename(machine_, dir_ + "/moved");
+  fs::copy(dir_ + "/moved", copied, fs::copy_options::recursive);
+  const auto again = reg({"apply", drive});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_TRUE(fs::exists(drive + "/MORVINNG.REG"));
+  EXPECT_NE(platform::host::readFile(drive + "/MSDOS.SYS")->find("BootMulti=0"), std::string::npos);
+
+  // Windows edits MSDOS.SYS, and so does the machine.
+  platform::host::writeFileDurably(drive + "/MSDOS.SYS", fixture_.msDosSys + ";Windows\r\n");
+  const std::string boot = machine_ + "/drive_c/MsDos.sys";
+  const auto attributes = platform::getHostFileAttributes(boot);
+  platform::setHostFileAttributes(boot, 0);
+  platform::host::writeFileDurably(boot, *platform::host::readFile(boot) + ";maszyna\r\n");
+  platform::setHostFileAttributes(boot, static_cast<std::uint32_t>(attributes));
+  const auto refused = reg({"apply", drive});
+  EXPECT_EQ(refused.status, 4);
+  EXPECT_NE(refused.err.find("MSDOS.SYS changed on the drive and in the machine"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(*platform::host::readFile(drive + "/MSDOS.SYS"), fixture_.msDosSys + ";Windows\r\n");
+  EXPECT_EQ(reg({"apply", drive, "--force"}).status, 0);
+  EXPECT_NE(platform::host::readFile(drive + "/MSDOS.SYS")->find(";maszyna"), std::string::npos);
+}
+
 TEST_F(Win98Apply, OnlyAMachineMadeFromADriveHandsChangesBack) {
   fixture_.writeFolder(dir_ + "/drive");
   ASSERT_EQ(reg({"init"}).status, 0);
