@@ -87,6 +87,7 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
     int status;
     const char* said;  // in the error output
     std::function<void(const std::string&)> beforeImport = {};
+    std::vector<std::string> alsoSaid = {};
   };
   const std::vector<Row> rows = {
       {.name = "MORVINNG.REG a link to the drive's SYSTEM.DAT",
@@ -142,7 +143,9 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
              put(machine_ + "/drive_c/Dobry.txt", "goes");
            },
        .status = 0,
-       .said = "Left out WINDOWS\\SYSTEM.DAT"},
+       .said = "Left out WINDOWS\\SYSTEM.DAT",
+       .alsoSaid = {"Left out x\\..\\USER.DAT", "Left out \xE6\x97\xA5\xE6\x9C\xAC.txt",
+                    "Left out ...:", "Left out Nowy\nplik.txt"}},
       {.name = "WinDir=C:\\WIN98 and the machine holding WIN98/SYSTEM.DAT (left out)",
        .image = false,
        .prepare =
@@ -205,6 +208,7 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
     if (held >= 0) ::close(held);
     EXPECT_EQ(run.status, row.status) << run.err;
     EXPECT_NE(run.err.find(row.said), std::string::npos) << run.err;
+    for (const std::string& said : row.alsoSaid) EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
     auto after = files();
     const std::string windows = row.beforeImport ? "WIN98/" : "WINDOWS/";
     for (const std::string hive : {"SYSTEM.DAT", "USER.DAT"})
@@ -214,6 +218,7 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
       continue;
     }
     EXPECT_NE(after["MORVINNG.REG"].find("NoNetSetup"), std::string::npos);  // the rest went
+    if (!row.alsoSaid.empty()) EXPECT_EQ(after["Dobry.txt"], "goes");
     if (row.image) {
       EXPECT_EQ(imageAttributes(target_, offset_, "WINDOWS/SYSTEM.DAT"), 0x20);
       EXPECT_EQ(after.count("WINDOWS/SYSTEM.TXT"), 0u);
