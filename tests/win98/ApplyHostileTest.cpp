@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -249,6 +250,35 @@ TEST_F(Win98ApplyHostile, AStartupFolderNoBatchFileCanStandInIsRefusedBeforeAnyW
     EXPECT_EQ(run.status, 2) << run.err;
     EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
     EXPECT_EQ(files(), before);
+  }
+}
+
+TEST_F(Win98ApplyHostile, AnApplyKilledAtARenameLeavesEachFileWholeAndTheNextOneFinishes) {
+  for (const int killedAt : {1, 2}) {
+    SCOPED_TRACE("killed at rename " + std::to_string(killedAt));
+    makeDrive(true);
+    // mren as mtools has it, but the apply running it is killed at one call.
+    const std::string bin = dir_ + "/bin", count = dir_ + "/count";
+    fs::remove(count);
+    put(bin + "/mren", "#!/bin/sh\necho x >> " + count + "\n[ $(wc -l < " + count + ") -eq " +
+                           std::to_string(killedAt) + " ] && kill -9 $PPID && exit 9\nexec /usr/bin/mren \"$@\"\n");
+    fs::permissions(bin + "/mren", fs::perms::owner_all);
+    const auto killed =
+        platform::win9x::runTool({"env", "PATH=" + bin + ":" + std::getenv("PATH"), MORVIN_REG_PROGRAM,
+                                  "--machine", machine_, "apply", target_});
+    EXPECT_NE(killed.status, 0);
+    const std::string changes = reg({"changes"}).out;
+    const std::string batch = "WINDOWS/Menu Start/Programy/Autostart/MORVINNG.BAT";
+    auto after = files();
+    EXPECT_TRUE(!after.count("MORVINNG.REG") || after["MORVINNG.REG"] == changes);
+    EXPECT_EQ(after.count(batch), 0u);
+
+    const auto finished = reg({"apply", target_});
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    after = files();
+    EXPECT_EQ(after["MORVINNG.REG"], changes);
+    EXPECT_EQ(after.count(batch), 1u);
+    for (const auto& [path, bytes] : after) EXPECT_EQ(path.find(".TMP"), std::string::npos) << path;
   }
 }
 
