@@ -1,6 +1,7 @@
 // The two kinds of drive: a host folder (section 1) and a disk image through
 // mtools (section 2, its volume found by section 3), and how a source is told
-// apart (section 4).
+// apart (section 4). Every write of either passes Drive::writeProblem first
+// (section 0).
 #include "Win9xDrive.h"
 
 #include <dirent.h>
@@ -32,6 +33,8 @@ namespace fs = std::filesystem;
 void Drive::fail(const std::string& what, Fault fault) const {
   throw DriveError(cp1250::fromUtf8(source_ + ": " + what), fault);
 }
+
+// ---- 0. The one gate of every write --------------------------------------
 
 std::optional<std::string> Drive::writeProblem(const std::string& path, bool folder) {
   if (auto problem = fatPathProblem(path)) return path + ": " + *problem;

@@ -72,7 +72,7 @@ void add(reg::RegDocument& document, const Item& item, const journal::State& sta
       {item.root, item.path, false, {{item.name, !state.present, state.type, state.data}}});
 }
 
-std::string describe(const Item& item, const journal::State& state) {
+std::string describe(const journal::State& state) {
   journal::Entry entry;
   entry.kind = journal::Kind::Value;
   return cp1250::toUtf8(journal::describeState(entry, state));
@@ -107,8 +107,8 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
 
   // M: the machine now; W: the starting point, or the last hand-back once
   // Windows took it (its MORVINNG.REG is gone from the drive).
-  Values drive_, machine, was;
-  collect(onDrive, drive_);
+  Values driveValues, machine, was;
+  collect(onDrive, driveValues);
   reg::RegDocument now;
   reg::readRegTree(store, reg::kLocalMachine, "", &now);
   reg::readRegTree(store, reg::kCurrentUser, "", &now);
@@ -136,7 +136,7 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
     collect(reg::parseRegText(*lastHandedBack), was);
 
   std::map<std::string, Item> items;
-  for (const auto& [key, value] : drive_) items[key] = value.first;
+  for (const auto& [key, value] : driveValues) items[key] = value.first;
   for (const auto& [key, value] : machine) items[key] = value.first;
   reg::RegDocument fromDrive, kept, start;
   std::vector<std::string> conflicts;
@@ -146,14 +146,14 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
       auto it = values.find(key);
       return it == values.end() ? otherwise : it->second.second;
     };
-    const journal::State d = stateIn(drive_, {}), m = stateIn(machine, {}), w = stateIn(was, m);
+    const journal::State d = stateIn(driveValues, {}), m = stateIn(machine, {}), w = stateIn(was, m);
     if (journal::sameAsWindowsReads(d, m)) continue;
     const bool windowsChanged = !journal::sameAsWindowsReads(d, w),
                machineChanged = !journal::sameAsWindowsReads(m, w);
     if (windowsChanged && machineChanged)
       conflicts.push_back(reg::rootName(item.root) + "\\" + cp1250::toUtf8(item.path) + " \"" +
-                          cp1250::toUtf8(item.name) + "\": in Windows " + describe(item, d) +
-                          ", in the machine " + describe(item, m));
+                          cp1250::toUtf8(item.name) + "\": in Windows " + describe(d) + ", in the machine " +
+                          describe(m));
     if (machineChanged) {
       add(kept, item, m);
       add(start, item, d);
