@@ -234,7 +234,7 @@ class Planner {
   void file(const std::string& path, const std::string& bytes, std::uint64_t importHash) {
     std::uint32_t attributes = 0x20;
     if (drive_.kindOf(path) == Drive::Kind::File) {
-      const auto now = readDriveFile(drive_, path);
+      const auto now = drive_.bytesToReplace(path);
       if (now == bytes) return;
       const std::uint64_t hash = now ? contentHash(*now) : 0;
       const auto sent = record_.sent.find(folded(path));

@@ -61,6 +61,11 @@ std::optional<std::string> Drive::writeProblem(const std::string& path, bool fol
   return std::nullopt;
 }
 
+std::optional<std::string> Drive::bytesToReplace(const std::string& path) {
+  if (kindOf(path) != Kind::File) return std::nullopt;
+  return head(path, std::string::npos);
+}
+
 void Drive::replaceFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
   if (auto problem = writeProblem(path, false)) fail("will not write " + *problem, Fault::BadInput);
   writeFile(path, bytes, attributes);
@@ -149,9 +154,15 @@ class FolderDrive : public Drive {
     const Fd fd(::openat(at.parent.fd, at.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (fd.fd < 0 || ::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    std::string bytes(count, '\0');
-    const ssize_t n = ::read(fd.fd, bytes.data(), count);
-    bytes.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < count) {
+      const ssize_t n = ::read(fd.fd, buffer, std::min(sizeof buffer, count - bytes.size()));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) fail("cannot read " + path + " (" + std::strerror(errno) + ")");
+      if (n == 0) break;
+      bytes.append(buffer, static_cast<size_t>(n));
+    }
     return bytes;
   }
 

@@ -60,6 +60,10 @@ class Drive {
   // Why `path` cannot be written as a file (or made as a folder); nullopt
   // when it can.
   std::optional<std::string> writeProblem(const std::string& path, bool folder);
+  // What a file to be replaced holds now, read the way writes reach it (no
+  // link followed, no blocking, each name matched as written); nullopt when
+  // `path` is not a regular file.
+  std::optional<std::string> bytesToReplace(const std::string& path);
   // Creates or replaces the file (its folder exists) through a temporary
   // name in the same folder and a rename, so it is whole before or after;
   // it ends with the DOS `attributes`. Throws DriveError.

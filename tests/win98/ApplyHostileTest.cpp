@@ -219,7 +219,9 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
       continue;
     }
     EXPECT_NE(after["MORVINNG.REG"].find("NoNetSetup"), std::string::npos);  // the rest went
-    if (!row.alsoSaid.empty()) EXPECT_EQ(after["Dobry.txt"], "goes");
+    if (!row.alsoSaid.empty()) {
+      EXPECT_EQ(after["Dobry.txt"], "goes");
+    }
     if (row.image) {
       EXPECT_EQ(imageAttributes(target_, offset_, "WINDOWS/SYSTEM.DAT"), 0x20);
       EXPECT_EQ(after.count("WINDOWS/SYSTEM.TXT"), 0u);
