@@ -160,7 +160,7 @@ ExitCode refreshFrom(const std::string& machineFolder, const std::vector<std::st
   if (!outcome.read)
     std::printf("The drive's registry is as the machine last read it\n");
   else
-    std::printf("Read the drive's registry: %d values taken from it, %d changes of the machine kept\n",
+    std::printf("Read the drive's registry: %d taken from it, %d of the machine's own changes kept\n",
                 outcome.fromDrive, outcome.kept);
   return Ok;
 }
