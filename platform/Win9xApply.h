@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Win9xDrive.h"
-#include "registry/RegistryStore.h"
+#include "registry/HiveStore.h"
 
 namespace morvin::platform::win9x {
 
@@ -16,20 +16,33 @@ struct ApplyOptions {
   std::string target;
   int partition = 0;
   bool dryRun = false;
-  bool force = false;  // write although the drive's hives changed since the import
+  bool force = false;  // the machine's state wins over a change made on the drive too
 };
 
-// Writes what changed into the drive: `changes` is the registry's net change
-// since the import as a REGEDIT4 file (empty when there is none), `store` the
-// machine's registry (for the Startup folder). Returns the drive paths
-// written (or, for a dry run, to be written), in order. Throws DriveError:
-// Fault::Changed when the hives differ from the import and `force` is unset,
-// Fault::Failure when the machine was not made by importMachine.
-std::vector<std::string> applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
-                                      reg::RegistryStore& store, const std::string& changes);
+struct ApplyResult {
+  std::vector<std::string> written;   // drive paths, in order; folders end with '/'
+  std::vector<std::string> warnings;  // machine files left out, UTF-8, one line each
+};
+
+// Writes what changed into the drive: the registry's net change since the
+// machine's starting point (journal::changesReg), MSDOS.SYS and the files the
+// program made. When the drive's hives changed since, they are read first
+// (refreshFromDrive, Win9xRefresh.h). The
+// whole hand-back is planned and checked before its first write; each file
+// is replaced through a temporary name. Throws DriveError: Fault::Changed
+// when the hives differ from the import, or a file changed both on the
+// drive and in the machine (a value, MSDOS.SYS, a file), and `force` is unset; Fault::BadInput for a
+// target path that cannot be written (a link, a special file, a hive, a
+// Startup folder no batch file can stand in); Fault::Failure when the machine
+// was not made by importMachine, another apply holds it, or another program
+// holds the image.
+ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
+                         reg::HiveStore& store);
 
 // The batch file that applies C:\MORVINNG.REG and then deletes the .reg file
-// and itself (`batchPath` is its own C:\ path, cp1250). cp1250, CR LF.
-std::string startupBatch(const std::string& batchPath);
+// and itself (`batchPath` is its own C:\ path, cp1250), in the OEM code page
+// COMMAND.COM reads it in, CR LF, each % doubled. Throws DriveError
+// (BadInput) when the path holds a character that code page lacks.
+std::string startupBatch(const std::string& batchPath, int oemCodePage);
 
 }  // namespace morvin::platform::win9x

@@ -73,22 +73,53 @@ class Drive {
   // `largest` bytes is refused (bad input) before a byte is copied.
   virtual OpenFile open(const std::string& path, const std::string& scratch,
                         std::uint64_t largest = kLargestDriveFile) = 0;
-  // Creates or replaces a file (its folder exists) with the bytes of `hostPath`.
-  virtual void copyIn(const std::string& hostPath, const std::string& path) = 0;
-  virtual void makeFolder(const std::string& path) = 0;
   // DOS attributes (platform/FileAttributes.h); -1 when the file does not exist.
   virtual std::int64_t attributes(const std::string& path) = 0;
-  virtual void setAttributes(const std::string& path, std::uint32_t attributes) = 0;
   // How the user named the drive (UTF-8).
   const std::string& source() const { return source_; }
+
+  // ---- Writing. Every write passes writeProblem() first, here and nowhere
+  // else: the drive's hives and their backups (by name or by content), a
+  // name FAT or mtools would read otherwise, a link or a special file on the
+  // way are never written, whatever the caller planned.
+
+  // What is at `path`, links not followed: a link, a FIFO or a device is
+  // Other, and so is anything below a component that is not a folder.
+  enum class Kind { Missing, File, Folder, Other };
+  virtual Kind kindOf(const std::string& path) = 0;
+  // Why `path` cannot be written as a file (or made as a folder); nullopt
+  // when it can.
+  std::optional<std::string> writeProblem(const std::string& path, bool folder);
+  // What a file to be replaced holds now, read the way writes reach it (no
+  // link followed, no blocking, each name matched as written); nullopt when
+  // `path` is not a regular file.
+  std::optional<std::string> bytesToReplace(const std::string& path);
+  // Creates or replaces the file (its folder exists) through a temporary
+  // name in the same folder and a rename, so it is whole before or after;
+  // it ends with the DOS `attributes`. Throws DriveError.
+  void replaceFile(const std::string& path, const std::string& bytes, std::uint32_t attributes);
+  // Makes one folder (its parent exists). Throws DriveError.
+  void makeFolder(const std::string& path);
+  // Keeps other writers out until the drive is closed: Fault::Failure naming
+  // the program's lock that stands in the way. A folder takes none.
+  virtual void lockForWriting() {}
 
  protected:
   explicit Drive(std::string source) : source_(std::move(source)) {}
   [[noreturn]] void fail(const std::string& what, Fault fault = Fault::Failure) const;
+  virtual void writeFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) = 0;
+  virtual void writeFolder(const std::string& path) = 0;
+  // The first `count` bytes of an existing regular file (fewer when shorter).
+  virtual std::string head(const std::string& path, std::size_t count) = 0;
 
  private:
   std::string source_;
 };
+
+// The temporary name a file of the drive is written under before it takes
+// its place: 8.3, in the same folder, the same for the same name, so a write
+// cut short is overwritten by the next.
+std::string temporaryName(const std::string& name);
 
 // A folder, or a disk image: with an MBR partition table its first FAT
 // partition (or primary partition `partition`, 1-4), else a bare FAT12/16/32

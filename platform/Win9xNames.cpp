@@ -1,6 +1,8 @@
 // Names on a Windows 9x drive and in a machine made from it.
 #include "Win9xNames.h"
 
+#include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "registry/Cp1250.h"
@@ -10,6 +12,49 @@ namespace morvin::platform::win9x {
 
 [[noreturn]] void badInput(const std::string& source, const std::string& what) {
   throw DriveError(cp1250::fromUtf8(source + ": " + what), Fault::BadInput);
+}
+
+std::optional<std::string> fatNameProblem(const std::string& utf8Name) {
+  if (utf8Name.empty()) return "an empty name";
+  if (utf8Name.find_first_not_of('.') == std::string::npos) return "a name of dots only";
+  const std::string name = cp1250::fromUtf8(utf8Name, '\0');
+  if (name.find('\0') != std::string::npos || cp1250::toUtf8(name) != utf8Name)
+    return "a character outside code page 1250";
+  for (unsigned char c : name) {
+    if (c < 0x20) return "a control character";
+    if (std::strchr("\\/:*?\"<>|", c)) return std::string("the character ") + static_cast<char>(c);
+  }
+  if (name.size() > 255) return "a name longer than 255 characters";
+  if (name.back() == ' ' || name.back() == '.') return "a blank or a dot at its end";
+  std::string base = cp1250::toUpper(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  const bool numbered = base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+                        base[3] >= '1' && base[3] <= '9';
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || numbered)
+    return "the name of a device (" + base + ")";
+  return std::nullopt;
+}
+
+std::optional<std::string> fatPathProblem(const std::string& path) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = std::min(path.find('/', start), path.size());
+    if (auto problem = fatNameProblem(path.substr(start, end - start))) return problem;
+    if (end == path.size()) break;
+    start = end + 1;
+  }
+  // "C:\" before it and the NUL after it within MAX_PATH (260).
+  if (cp1250::fromUtf8(path).size() + 4 > 260) return "a path longer than Windows allows";
+  return std::nullopt;
+}
+
+bool isHiveName(const std::string& utf8Name) {
+  const std::string name = folded(utf8Name);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string stem = name.substr(0, dot), extension = name.substr(dot + 1);
+  const bool hiveStem = stem == folded("SYSTEM") || stem == folded("USER") || stem == folded("CLASSES");
+  return hiveStem && (extension == folded("DAT") || extension == folded("DA0") || extension == folded("1ST"));
 }
 
 // Names compared as Windows compares them (cp1250, without regard to case).

@@ -17,6 +17,19 @@ inline constexpr const char* kMachineWindows = "WINDOWS";  // the machine's Wind
 
 [[noreturn]] void badInput(const std::string& source, const std::string& what);
 
+// Why `utf8Name` (one name, no separators) cannot stand on a FAT drive as
+// Windows 98 reads it: empty, only dots, a control character, one of
+// \ / : * ? " < > |, a device name (CON, LPT1.TXT), longer than 255, a
+// blank or dot at its end, or a character outside cp1250. nullopt when it can.
+std::optional<std::string> fatNameProblem(const std::string& utf8Name);
+// Why `path` (a path of the drive, '/'-separated) cannot be written; checks
+// each name and the whole length (MAX_PATH with "C:\\").
+std::optional<std::string> fatPathProblem(const std::string& path);
+// A registry file of Windows 9x or one of its backups, by its name
+// (SYSTEM.DAT, USER.DAT, CLASSES.DAT, SYSTEM.DA0, USER.1ST, ...): never a
+// write target, wherever it lies.
+bool isHiveName(const std::string& utf8Name);
+
 // Names compared as Windows compares them (cp1250, without regard to case).
 std::string folded(const std::string& utf8);
 bool isUnder(const std::string& path, const std::string& folder);

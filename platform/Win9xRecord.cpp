@@ -1,11 +1,17 @@
 #include "Win9xRecord.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
 #include "HostFiles.h"
+#include "Win9xDrive.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 
@@ -30,15 +36,65 @@ bool ownedByMachine(const std::string& path) {
          name.starts_with("WINDOWS/USER.DAT");
 }
 
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// A line's tab-separated fields, each unescaped.
 std::vector<std::string> fields(const std::string& line) {
-  std::vector<std::string> out;
-  std::stringstream in(line);
-  std::string field;
-  while (std::getline(in, field, '\t')) out.push_back(field);
+  std::vector<std::string> out(1);
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\t') {
+      out.emplace_back();
+    } else if (c == '\\' && i + 1 < line.size()) {
+      const char next = line[++i];
+      out.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    } else {
+      out.back() += c;
+    }
+  }
   return out;
 }
 
 }  // namespace
+
+MachineLock::MachineLock(const std::string& recordFolder) {
+  const std::string file = recordFolder + "/lock";
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd_ < 0)
+    throw DriveError(cp1250::fromUtf8("Cannot open " + file + ": " + std::strerror(errno)), Fault::Failure);
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd_);
+    throw DriveError(
+        cp1250::fromUtf8("Another morvin-reg apply or refresh is working on the machine in " +
+                         recordFolder.substr(0, recordFolder.rfind('/')) + "; try again when it is done"),
+        Fault::Failure);
+  }
+}
+
+MachineLock::~MachineLock() {
+  ::close(fd_);
+}
 
 std::uint64_t contentHash(std::string_view bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ull;
@@ -70,15 +126,16 @@ std::vector<FileState> machineFiles(const std::string& driveC) {
 void writeRecord(const std::string& folder, const ImportRecord& record) {
   std::ostringstream out;
   out << "drive\t" << record.drive << "\n"
-      << "source\t" << record.source << "\n"
-      << "windows\t" << record.windowsFolder << "\n"
-      << "user\t" << record.user << "\n"
+      << "source\t" << escaped(record.source) << "\n"
+      << "windows\t" << escaped(record.windowsFolder) << "\n"
+      << "user\t" << escaped(record.user) << "\n"
       << "msdos\t" << (record.msDosSys ? 1 : 0) << "\t" << record.msDosAttributes << "\n"
       << "handedback\t" << record.handedBack << "\n";
   for (const HiveState& hive : record.hives)
-    out << "hive\t" << hive.path << "\t" << hive.size << "\t" << hive.hash << "\n";
+    out << "hive\t" << escaped(hive.path) << "\t" << hive.size << "\t" << hive.hash << "\n";
   for (const FileState& file : record.files)
-    out << (file.folder ? "folder\t" : "file\t") << file.path << "\t" << file.hash << "\n";
+    out << (file.folder ? "folder\t" : "file\t") << escaped(file.path) << "\t" << file.hash << "\n";
+  for (const auto& [path, hash] : record.sent) out << "sent\t" << escaped(path) << "\t" << hash << "\n";
 
   std::error_code ec;
   fs::create_directories(folder, ec);
@@ -102,6 +159,7 @@ std::optional<ImportRecord> readRecord(const std::string& folder) {
   std::string line;
   try {
     while (std::getline(in, line)) {
+      if (line.empty()) continue;
       const auto f = fields(line);
       if (f.empty()) continue;
       const std::string& kind = f[0];
@@ -122,6 +180,8 @@ std::optional<ImportRecord> readRecord(const std::string& folder) {
         record.hives.push_back({at(1), std::stoull(at(2)), std::stoull(at(3))});
       else if (kind == "file" || kind == "folder")
         record.files.push_back({at(1), kind == "folder", std::stoull(at(2))});
+      else if (kind == "sent")
+        record.sent[at(1)] = std::stoull(at(2));
     }
   } catch (const std::exception&) {
     return std::nullopt;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,13 @@ struct ImportRecord {
   std::optional<std::string> msDosSys;
   std::uint32_t msDosAttributes = 0;
   std::uint64_t handedBack = 0;  // hash of the last registry changes written, 0 for none
+  // The machine drive's files as the drive held them at the import (or the
+  // last refresh): what "changed in the machine" and "changed on the drive"
+  // are measured from.
   std::vector<FileState> files;
+  // What the hand-backs last wrote, by path on the drive: a drive holding
+  // that has not been changed by Windows since.
+  std::map<std::string, std::uint64_t> sent;
 };
 
 // A 64-bit FNV-1a hash: enough to notice a change, not meant against malice.
@@ -44,7 +51,22 @@ std::uint64_t contentHash(std::string_view bytes);
 // (those are never copied back as files), in a stable order.
 std::vector<FileState> machineFiles(const std::string& driveC);
 
-// `folder` is Machine::record() or a hidden folder becoming it. Throws
+// One apply or refresh per machine at a time: an flock on a file in the
+// record folder, held while the object lives. Throws DriveError
+// (Fault::Failure) with a clear message when another holds it.
+class MachineLock {
+ public:
+  explicit MachineLock(const std::string& recordFolder);
+  ~MachineLock();
+  MachineLock(const MachineLock&) = delete;
+  MachineLock& operator=(const MachineLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+// `folder` is Machine::record() or a hidden folder becoming it. Names are
+// kept escaped (\\, \t, \n, \r), so any name fits on its line. Throws
 // morvin::Exception when it cannot be written.
 void writeRecord(const std::string& folder, const ImportRecord& record);
 // nullopt when there is no record or it is unreadable.

@@ -129,6 +129,20 @@ std::vector<Entry> history(HiveStore& store, ProfileStore& profiles) {
 
 // ---- taking back ----------------------------------------------------------------
 
+std::size_t refreshBarrier(const std::vector<Entry>& newestFirst) {
+  for (std::size_t i = 0; i < newestFirst.size(); ++i)
+    if (newestFirst[i].source == kRefreshSource) return i;
+  return newestFirst.size();
+}
+
+bool sameAsWindowsReads(const State& a, const State& b) {
+  if (a == b) return true;
+  const bool text = a.type == 1 || a.type == 2;
+  if (!a.present || !b.present || a.type != b.type || !text) return false;
+  auto terminated = [](const std::string& data) { return data.ends_with('\0') ? data : data + '\0'; };
+  return terminated(a.data) == terminated(b.data);
+}
+
 std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<Entry>& all,
                                const std::vector<std::int64_t>& ids) {
   std::set<std::int64_t> chosen(ids.begin(), ids.end()), groups;
@@ -136,7 +150,9 @@ std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, con
     if (chosen.count(e.id) && e.group != 0) groups.insert(e.group);
   std::map<std::string, State> expected;  // each item's state when its next step comes
   std::vector<UndoStep> steps;
-  for (const Entry& e : all) {  // newest first
+  const std::size_t barrier = refreshBarrier(all);
+  for (const Entry& e : all) {                                        // newest first
+    if (static_cast<std::size_t>(&e - all.data()) >= barrier) break;  // not past a refresh
     if (!chosen.count(e.id) && !(e.group != 0 && groups.count(e.group))) continue;
     auto [item, first] = expected.try_emplace(itemKey(e));
     if (first) item->second = currentState(e, store, profiles);
@@ -197,6 +213,7 @@ UndoResult undoAll(HiveStore& store, ProfileStore& profiles) {
 
 std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles) {
   std::vector<Entry> entries = history(store, profiles);
+  entries.resize(refreshBarrier(entries));
   std::map<std::string, Entry> firstOf;  // oldest entry of each item
   std::vector<std::string> order;
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
@@ -207,7 +224,8 @@ std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles) {
   for (const std::string& item : order) {
     const Entry& first = firstOf.at(item);
     State now = currentState(first, store, profiles);
-    const bool same = first.kind == Kind::Key ? now.present == first.before.present : now == first.before;
+    const bool same =
+        first.kind == Kind::Key ? now.present == first.before.present : sameAsWindowsReads(now, first.before);
     if (!same) out.push_back({first, std::move(now)});
   }
   return out;

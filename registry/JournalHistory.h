@@ -22,6 +22,20 @@ std::vector<Entry> history(HiveStore& store, ProfileStore& profiles);
 // holds values or subkeys).
 State currentState(const Entry& entry, RegistryStore& store, ProfileStore& profiles);
 
+// The source of the one group a refresh from the Windows 9x drive writes: the
+// drive's registry as the machine's new starting point.
+inline constexpr const char* kRefreshSource = "Odczyt z dysku";
+// Where the newest refresh stands in `newestFirst` (a history): the index of
+// its newest entry, or the size when there was none. Entries from there on
+// stay listed but are no change since the starting point and cannot be
+// taken back.
+std::size_t refreshBarrier(const std::vector<Entry>& newestFirst);
+
+// Whether two states of a value are what Windows' functions return alike: a
+// text (REG_SZ, REG_EXPAND_SZ) without its terminating NUL reads as the same
+// text with it.
+bool sameAsWindowsReads(const State& a, const State& b);
+
 // Asked before taking back an entry whose item is no longer in its `after`
 // state; false leaves the item as it is.
 using ConflictQuestion = std::function<bool(const Entry& entry, const State& now)>;

@@ -11,6 +11,7 @@
 #include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
 #include "platform/Win9xTools.h"
+#include "registry/RegFile.h"
 
 namespace morvin::test {
 namespace {
@@ -29,7 +30,8 @@ class Win98Apply : public Win98CommandTest {
         file,
         "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network]"
         "\r\n"
-        "\"NoNetSetup\"=dword:00000001\r\n\r\n");
+        "\"NoNetSetup\"=dword:00000001\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]\r\n\"Kto\"=\"ja\"\r\n\r\n");
     ASSERT_EQ(reg({"import", file}).status, 0);
     const std::string drive = machine_ + "/drive_c/";
     const std::string msDos = drive + "MsDos.sys";
@@ -72,8 +74,8 @@ TEST_F(Win98Apply, TheChangesReachTheDriveAndNothingElseChanges) {
     const std::string changes = reg({"changes"}).out;
     EXPECT_NE(changes.find("\"NoNetSetup\"=dword:00000001"), std::string::npos) << changes;
     EXPECT_EQ(after["MORVINNG.REG"], changes);
-    EXPECT_EQ(after[kStartup],
-              platform::win9x::startupBatch("C:\\WINDOWS\\Menu Start\\Programy\\Autostart\\MORVINNG.BAT"));
+    EXPECT_EQ(after[kStartup], platform::win9x::startupBatch(
+                                   "C:\\WINDOWS\\Menu Start\\Programy\\Autostart\\MORVINNG.BAT", 852));
     EXPECT_NE(after["MSDOS.SYS"].find("BootMulti=0"), std::string::npos);
     if (image) {
       EXPECT_EQ(imageAttributes(target, offset, "MSDOS.SYS") & 0x07, 0x07);
@@ -108,26 +110,131 @@ TEST_F(Win98Apply, AChangeTakenBackAfterItWasHandedBackIsHandedBackToo) {
   const auto reg = platform::host::readFile(drive + "/MORVINNG.REG");
   ASSERT_TRUE(reg);
   EXPECT_NE(reg->find("\"NoNetSetup\"=dword:00000005"), std::string::npos) << *reg;
+  // A key the first hand-back made goes whole, or regedit would make it again, empty.
+  EXPECT_NE(reg->find("[-HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]"), std::string::npos) << *reg;
+  EXPECT_EQ(reg->find("[HKEY_CURRENT_USER\\Software\\Microsoft\\Nowy]"), std::string::npos) << *reg;
 }
 
-TEST_F(Win98Apply, ADriveWhoseHivesChangedIsWrittenOnlyWhenForced) {
-  const std::string drive = dir_ + "/drive";
+// What Windows 98 does at a logon with the batch in its Startup folder:
+// regedit applies the .reg to its hives (the test writer stands in), then the
+// batch deletes the .reg and itself.
+void takeHandBack(Win98Drive& drive, const std::string& regText) {
+  for (const reg::RegKeyEntry& key : reg::parseRegText(regText).keys) {
+    CregKey& root = key.root == reg::kCurrentUser ? drive.user.path(".DEFAULT") : drive.system;
+    ASSERT_FALSE(key.remove) << "not needed here";
+    CregKey& target = root.path(key.path);
+    for (const reg::RegValueEntry& v : key.values) {
+      std::erase_if(target.values, [&](const CregValue& old) { return old.name == v.name; });
+      if (!v.remove) target.values.push_back({v.name, v.type, v.data});
+    }
+  }
+}
+
+void putHives(const Win98Drive& drive, const std::string& dir, const std::string& image, long long offset) {
+  const std::string target = image + "@@" + std::to_string(offset);
+  const std::vector<std::string> env = {"MTOOLS_SKIP_CHECK=1", "LC_ALL=C.UTF-8", "MTOOLSRC=/dev/null"};
+  for (const auto& [name, hive] :
+       {std::pair{"SYSTEM.DAT", &drive.system}, std::pair{"USER.DAT", &drive.user}}) {
+    platform::host::writeFileDurably(dir + "/" + name, writeCreg(*hive));
+    EXPECT_EQ(runTool({"mcopy", "-o", "-i", target, dir + "/" + name, std::string("::/WINDOWS/") + name}, env)
+                  .status,
+              0);
+  }
+}
+
+void removeHandBack(const std::string& image, long long offset) {
+  const std::string target = image + "@@" + std::to_string(offset);
+  const std::vector<std::string> env = {"MTOOLS_SKIP_CHECK=1", "LC_ALL=C.UTF-8", "MTOOLSRC=/dev/null"};
+  EXPECT_EQ(runTool({"mdel", "-i", target, "::/MORVINNG.REG", std::string("::/") + kStartup}, env).status, 0);
+}
+
+TEST_F(Win98Apply, TheRoundTripRepeatsWithoutForceAndAValueChangedOnBothSidesIsAConflict) {
+  const std::string folder = dir_ + "/drive", image = dir_ + "/drive.img";
+  fixture_.writeFolder(folder);
+  const long long offset = makeImage(folder, image, 16, true);
+  ASSERT_EQ(reg({"init", "--from", image}).status, 0);
+  auto set = [&](const std::string& key, const std::string& line) {
+    platform::host::writeFileDurably(dir_ + "/set.reg",
+                                     "REGEDIT4\r\n\r\n[" + key + "]\r\n" + line + "\r\n\r\n");
+    ASSERT_EQ(reg({"import", dir_ + "/set.reg"}).status, 0);
+  };
+  const std::string network =
+      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
+  set(network, "\"NoNetSetup\"=dword:00000001");
+  ASSERT_EQ(reg({"apply", image}).status, 0);
+
+  // Windows takes it at its next logon and changes a value of its own.
+  takeHandBack(fixture_, imageFiles(image, offset).at("MORVINNG.REG"));
+  fixture_.user.path(".DEFAULT\\Control Panel\\Desktop").values = {{"Wallpaper", 1, "C:\\WINDOWS\\Las.bmp"}};
+  putHives(fixture_, dir_, image, offset);
+  removeHandBack(image, offset);
+
+  set(network, "\"NoNetSetup\"=dword:00000003");  // changed again since the hand-back
+  const auto refreshed = reg({"refresh"});        // the drive the machine was made from
+  ASSERT_EQ(refreshed.status, 0) << refreshed.err;
+  EXPECT_NE(refreshed.out.find("1 taken from it, 1 of the machine's own changes kept"), std::string::npos)
+      << refreshed.out;
+  const auto second = reg({"apply", image});
+  ASSERT_EQ(second.status, 0) << second.err;
+  const std::string handedBack = imageFiles(image, offset).at("MORVINNG.REG");
+  EXPECT_EQ(handedBack, "REGEDIT4\r\n\r\n[" + network + "]\r\n\"NoNetSetup\"=dword:00000003\r\n\r\n");
+  // Windows' own change is the machine's now (its text without NUL is the same text).
+  EXPECT_NE(reg({"query", "HKEY_CURRENT_USER\\Control Panel\\Desktop", "Wallpaper"}).out.find("Las.bmp"),
+            std::string::npos);
+  EXPECT_NE(reg({"history"}).out.find("Odczyt z dysku"), std::string::npos);
+
+  // Both sides change the wallpaper: a conflict naming both states, nothing written.
+  takeHandBack(fixture_, handedBack);
+  fixture_.user.path(".DEFAULT\\Control Panel\\Desktop").values = {
+      {"Wallpaper", 1, "C:\\WINDOWS\\Morze.bmp"}};
+  putHives(fixture_, dir_, image, offset);
+  removeHandBack(image, offset);
+  set("HKEY_CURRENT_USER\\Control Panel\\Desktop", "\"Wallpaper\"=\"C:\\\\WINDOWS\\\\Gory.bmp\"");
+  const auto before = imageFiles(image, offset);
+  const auto refused = reg({"apply", image});
+  EXPECT_EQ(refused.status, 4);
+  EXPECT_NE(refused.err.find("Wallpaper"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Morze.bmp"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Gory.bmp"), std::string::npos) << refused.err;
+  EXPECT_EQ(imageFiles(image, offset), before);
+  const auto forced = reg({"apply", image, "--force"});
+  ASSERT_EQ(forced.status, 0) << forced.err;
+  EXPECT_NE(imageFiles(image, offset).at("MORVINNG.REG").find("Gory.bmp"), std::string::npos);
+}
+
+TEST_F(Win98Apply, ARestoredDriveOrACopiedMachineStillHandsBackAndABootFileChangedOnBothSidesIsAConflict) {
+  const std::string drive = dir_ + "/drive", snapshot = dir_ + "/snapshot";
   fixture_.writeFolder(drive);
   ASSERT_EQ(reg({"init", "--from", drive}).status, 0);
   change();
-  Win98Drive booted;  // Windows ran and changed its registry since
-  booted.system.path("Software\\Nowy");
-  platform::host::writeFileDurably(drive + "/WINDOWS/SYSTEM.DAT", writeCreg(booted.system));
+  fs::copy(drive, snapshot, fs::copy_options::recursive);
+  ASSERT_EQ(reg({"apply", drive}).status, 0);
 
+  // The drive back as it was before the hand-back; the machine copied elsewhere.
+  fs::remove_all(drive);
+  fs::copy(snapshot, drive, fs::copy_options::recursive);
+  const std::string copied = machine_;
+  fs::rename(machine_, dir_ + "/moved");
+  fs::copy(dir_ + "/moved", copied, fs::copy_options::recursive);
+  const auto again = reg({"apply", drive});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_TRUE(fs::exists(drive + "/MORVINNG.REG"));
+  EXPECT_NE(platform::host::readFile(drive + "/MSDOS.SYS")->find("BootMulti=0"), std::string::npos);
+
+  // Windows edits MSDOS.SYS, and so does the machine.
+  platform::host::writeFileDurably(drive + "/MSDOS.SYS", fixture_.msDosSys + ";Windows\r\n");
+  const std::string boot = machine_ + "/drive_c/MsDos.sys";
+  const auto attributes = platform::getHostFileAttributes(boot);
+  platform::setHostFileAttributes(boot, 0);
+  platform::host::writeFileDurably(boot, *platform::host::readFile(boot) + ";maszyna\r\n");
+  platform::setHostFileAttributes(boot, static_cast<std::uint32_t>(attributes));
   const auto refused = reg({"apply", drive});
   EXPECT_EQ(refused.status, 4);
-  EXPECT_NE(refused.err.find("WINDOWS/SYSTEM.DAT changed since the import"), std::string::npos)
+  EXPECT_NE(refused.err.find("MSDOS.SYS changed on the drive and in the machine"), std::string::npos)
       << refused.err;
-  EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
-  EXPECT_FALSE(fs::exists(drive + "/MORVINNG.REG"));
-  const auto forced = reg({"apply", drive, "--force"});
-  EXPECT_EQ(forced.status, 0) << forced.err;
-  EXPECT_TRUE(fs::exists(drive + "/MORVINNG.REG"));
+  EXPECT_EQ(*platform::host::readFile(drive + "/MSDOS.SYS"), fixture_.msDosSys + ";Windows\r\n");
+  EXPECT_EQ(reg({"apply", drive, "--force"}).status, 0);
+  EXPECT_NE(platform::host::readFile(drive + "/MSDOS.SYS")->find(";maszyna"), std::string::npos);
 }
 
 TEST_F(Win98Apply, OnlyAMachineMadeFromADriveHandsChangesBack) {

@@ -205,6 +205,8 @@ std::map<std::string, std::string> folderFiles(const std::string& folder) {
     const std::string path = fs::relative(entry.path(), folder).generic_string();
     if (entry.is_directory()) {
       files[path + "/"] = "";
+    } else if (!entry.is_regular_file()) {
+      files[path] = "(not a regular file)";  // never opened: a FIFO would block
     } else {
       std::ifstream in(entry.path(), std::ios::binary);
       std::stringstream s;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/Machine.h"
+#include "platform/Win9xRefresh.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStore.h"
 #include "registry/JournalHistory.h"
@@ -47,14 +48,17 @@ ExitCode initFrom(const std::string& machineFolder, const platform::win9x::Impor
 ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::ApplyOptions& options) {
   auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
   if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
-  std::vector<std::string> written;
+  platform::win9x::ApplyResult result;
   try {
-    written = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
+    result = platform::win9x::applyToDrive(machineFolder, options, *store);
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
+  for (const std::string& warning : result.warnings)
+    std::fprintf(stderr, "morvin-reg: %s\n", warning.c_str());
+  const std::vector<std::string>& written = result.written;
   if (written.empty())
     std::printf("Nothing to write: %s holds every change already\n", options.target.c_str());
   else
@@ -93,6 +97,27 @@ ExitCode mendTexts(const std::string& machineFolder) {
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
   std::printf("Mended %zu texts\n", count);
+  return Ok;
+}
+
+ExitCode refreshFrom(const std::string& machineFolder, const platform::win9x::RefreshOptions& options) {
+  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
+  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  platform::win9x::RefreshOutcome outcome;
+  try {
+    outcome = platform::win9x::refreshMachine(machineFolder, options, *store);
+  } catch (const DriveError& e) {
+    rethrow(e);
+  } catch (const reg::win9x::HiveError& e) {
+    throw Failure{BadInput, cp1250::toUtf8(e.message())};
+  } catch (const Exception& e) {
+    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+  }
+  if (!outcome.read)
+    std::printf("The drive's registry is as the machine last read it\n");
+  else
+    std::printf("Read the drive's registry: %d taken from it, %d of the machine's own changes kept\n",
+                outcome.fromDrive, outcome.kept);
   return Ok;
 }
 

@@ -86,6 +86,24 @@ const Command kCommands[] = {
              {.target = a->target, .partition = a->partition, .dryRun = a->dryRun, .force = a->force}));
        };
      }},
+    {.name = "refresh",
+     .synopsis = "refresh [TARGET] [--force] [--partition N]",
+     .about = "read the drive's registry again once Windows took the last hand-back",
+     .declare = [](CLI::App& c) -> Action {
+       struct Values {
+         std::string target;
+         int partition = 0;
+         bool force = false;
+       };
+       auto a = std::make_shared<Values>();
+       c.add_option("TARGET", a->target);
+       c.add_flag("--force", a->force);
+       addPartition(c, a->partition);
+       return [a](const std::string& machine) -> int {
+         ON_MACHINE_FOLDER(
+             refreshFrom(machine, {.target = a->target, .partition = a->partition, .force = a->force}));
+       };
+     }},
     {.name = "mend-texts",
      .synopsis = "mend-texts",
      .about = "give the texts of a machine made from a drive before texts were read as\n"

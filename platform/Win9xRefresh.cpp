@@ -1,0 +1,216 @@
+// The second round trip: the drive's registry read again and merged. A value
+// is compared in three states: W, what the drive would hold had Windows
+// changed nothing (the last hand-back when Windows took it, else the
+// starting point); D, what the drive holds; M, what the machine holds.
+#include "Win9xRefresh.h"
+
+#include <filesystem>
+#include <map>
+
+#include "HostFiles.h"
+#include "Machine.h"
+#include "Win9xNames.h"
+#include "registry/Cp1250.h"
+#include "registry/HiveStoreNames.h"
+#include "registry/JournalHistory.h"
+#include "registry/RegFile.h"
+#include "registry/Win9xHive.h"
+
+namespace morvin::platform::win9x {
+
+namespace fs = std::filesystem;
+namespace journal = reg::journal;
+
+namespace {
+
+constexpr const char* kChangesFile = "MORVINNG.REG";
+// The drive's states of the values the machine kept its own changes of at
+// the last refresh: their starting point, which the journal no longer shows.
+constexpr const char* kStartFile = "start.reg";
+// Written in the refresh's group so that every refresh has one, even one
+// that takes nothing from the drive.
+constexpr const char* kMarkerKey = "Software\\Morvin\\Win98";
+
+struct Item {
+  reg::Key root = 0;
+  std::string path, name;
+};
+using Values = std::map<std::string, std::pair<Item, journal::State>>;
+
+std::string itemKey(reg::Key root, const std::string& path, const std::string& name) {
+  return std::to_string(root) + "\\" + reg::hive::fold(path) + "\n" + reg::hive::fold(name);
+}
+
+void collect(const reg::RegDocument& document, Values& out) {
+  for (const reg::RegKeyEntry& key : document.keys)
+    for (const reg::RegValueEntry& v : key.values)
+      out[itemKey(key.root, key.path, v.name)] = {{key.root, key.path, v.name},
+                                                  {!v.remove, v.remove ? 0 : v.type, v.remove ? "" : v.data}};
+}
+
+// A folder for the hives copied off the drive, removed on every path out.
+struct Scratch {
+  std::string path;
+  Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "morvin-refresh-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw Exception("Cannot create a temporary folder");
+    path = pattern;
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+};
+
+void add(reg::RegDocument& document, const Item& item, const journal::State& state) {
+  for (reg::RegKeyEntry& key : document.keys)
+    if (key.root == item.root && cp1250::equalsIgnoreCase(key.path, item.path)) {
+      key.values.push_back({item.name, !state.present, state.type, state.data});
+      return;
+    }
+  document.keys.push_back(
+      {item.root, item.path, false, {{item.name, !state.present, state.type, state.data}}});
+}
+
+std::string describe(const journal::State& state) {
+  journal::Entry entry;
+  entry.kind = journal::Kind::Value;
+  return cp1250::toUtf8(journal::describeState(entry, state));
+}
+
+}  // namespace
+
+RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& record, Drive& drive,
+                                reg::HiveStore& store, bool force) {
+  RefreshOutcome outcome;
+  // D: the drive's hives, when they changed.
+  Scratch scratch;
+  reg::RegDocument onDrive;
+  std::vector<HiveState> hivesNow;
+  bool changed = false;
+  for (size_t i = 0; i < record.hives.size(); ++i) {
+    const HiveState& hive = record.hives[i];
+    const std::string copy = scratch.path + "/" + std::to_string(i);
+    if (!drive.copyOut(hive.path, copy)) badInput(drive.source(), hive.path + " is missing");
+    const auto bytes = host::readFile(copy);
+    if (!bytes) throw Exception("Cannot read " + cp1250::fromUtf8(copy));
+    hivesNow.push_back({hive.path, bytes->size(), contentHash(*bytes)});
+    changed = changed || hivesNow.back().size != hive.size || hivesNow.back().hash != hive.hash;
+    const bool user = i == 1;
+    const std::string subKey = user && record.user.empty() ? ".DEFAULT" : "";
+    const reg::RegDocument document = reg::win9x::readHive(
+        copy, subKey, user ? reg::kCurrentUser : reg::kLocalMachine, drive.source() + ": " + hive.path);
+    onDrive.keys.insert(onDrive.keys.end(), document.keys.begin(), document.keys.end());
+  }
+  if (!changed) return outcome;
+  outcome.read = true;
+
+  // M: the machine now; W: the starting point, or the last hand-back once
+  // Windows took it (its MORVINNG.REG is gone from the drive).
+  Values driveValues, machine, was;
+  collect(onDrive, driveValues);
+  reg::RegDocument now;
+  reg::readRegTree(store, reg::kLocalMachine, "", &now);
+  reg::readRegTree(store, reg::kCurrentUser, "", &now);
+  collect(now, machine);
+  class NoProfiles : public reg::ProfileStore {
+   public:
+    std::string readString(const std::string&, const std::string&, const std::string&,
+                           const std::string& def) override {
+      return def;
+    }
+    bool writeString(const std::string&, const std::string&, const std::string&,
+                     const std::string&) override {
+      return false;
+    }
+    bool removeKey(const std::string&, const std::string&, const std::string&) override { return false; }
+  } none;
+  for (const journal::NetChange& c : journal::netChanges(store, none))
+    if (c.first.kind == journal::Kind::Value)
+      was[itemKey(c.first.root == "HKEY_CURRENT_USER" ? reg::kCurrentUser : reg::kLocalMachine, c.first.path,
+                  c.first.name)] = {{}, c.first.before};
+  if (const auto start = host::readFile(recordFolder + "/" + kStartFile))
+    collect(reg::parseRegText(*start), was);
+  const auto lastHandedBack = host::readFile(recordFolder + "/" + kChangesFile);
+  if (lastHandedBack && drive.kindOf(kChangesFile) == Drive::Kind::Missing)
+    collect(reg::parseRegText(*lastHandedBack), was);
+
+  std::map<std::string, Item> items;
+  for (const auto& [key, value] : driveValues) items[key] = value.first;
+  for (const auto& [key, value] : machine) items[key] = value.first;
+  reg::RegDocument fromDrive, kept, start;
+  std::vector<std::string> conflicts;
+  for (const auto& [key, item] : items) {
+    if (item.root == reg::kLocalMachine && cp1250::equalsIgnoreCase(item.path, kMarkerKey)) continue;
+    auto stateIn = [&](const Values& values, const journal::State& otherwise) {
+      auto it = values.find(key);
+      return it == values.end() ? otherwise : it->second.second;
+    };
+    const journal::State d = stateIn(driveValues, {}), m = stateIn(machine, {}), w = stateIn(was, m);
+    if (journal::sameAsWindowsReads(d, m)) continue;
+    const bool windowsChanged = !journal::sameAsWindowsReads(d, w),
+               machineChanged = !journal::sameAsWindowsReads(m, w);
+    if (windowsChanged && machineChanged)
+      conflicts.push_back(reg::rootName(item.root) + "\\" + cp1250::toUtf8(item.path) + " \"" +
+                          cp1250::toUtf8(item.name) + "\": in Windows " + describe(d) + ", in the machine " +
+                          describe(m));
+    if (machineChanged) {
+      add(kept, item, m);
+      add(start, item, d);
+      ++outcome.kept;
+    } else {
+      add(fromDrive, item, d);
+      ++outcome.fromDrive;
+    }
+  }
+  if (!conflicts.empty() && !force) {
+    std::string message =
+        drive.source() + ": changed both in Windows and in the machine since the last hand-back:";
+    for (const std::string& c : conflicts) message += "\n  " + c;
+    throw DriveError(cp1250::fromUtf8(message + "\n(keep the machine's state with --force)"), Fault::Changed);
+  }
+
+  {
+    journal::Source source(journal::kRefreshSource);
+    journal::Group group;
+    reg::applyRegDocument(store, fromDrive);
+    reg::RegDocument marker;
+    marker.keys.push_back({reg::kLocalMachine,
+                           kMarkerKey,
+                           false,
+                           {{"Odczyt", false, 1, std::to_string(journal::nowMicros()) + '\0'}}});
+    reg::applyRegDocument(store, marker);
+  }
+  // What the machine keeps on top goes with the next hand-back, as a value
+  // taken back since one would.
+  for (const auto& [name, document] : {std::pair{kChangesFile, &kept}, std::pair{kStartFile, &start}}) {
+    const std::string file = recordFolder + "/" + name;
+    std::error_code ec;
+    if (document->keys.empty())
+      fs::remove(file, ec);
+    else if (!host::writeFileDurably(file, reg::writeRegText(*document)))
+      throw Exception("Cannot write " + cp1250::fromUtf8(file));
+  }
+  record.handedBack = 0;
+  record.hives = hivesNow;
+  writeRecord(recordFolder, record);
+  return outcome;
+}
+
+RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOptions& options,
+                              reg::HiveStore& store) {
+  const Machine machine(machineFolder);
+  std::error_code ec;
+  if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))
+    throw DriveError(
+        cp1250::fromUtf8("The machine in " + machineFolder +
+                         " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"),
+        Fault::Failure);
+  const MachineLock lock(machine.record());
+  auto record = readRecord(machine.record());
+  auto drive = openDrive(options.target.empty() ? record->source : options.target, options.partition);
+  drive->lockForWriting();
+  return refreshFromDrive(machine.record(), *record, *drive, store, options.force);
+}
+
+}  // namespace morvin::platform::win9x
