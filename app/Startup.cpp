@@ -75,7 +75,7 @@ bool openDefaultMachine() {
   } catch (const std::exception& e) {
     const QString text =
         QCoreApplication::translate("Startup", "Nie można otworzyć maszyny w folderze %1:\n%2")
-            .arg(QString::fromStdString(folder), fromAnsi(e.what()));
+            .arg(QString::fromStdString(folder), fromAnsi(failureMessage(e)));
     std::fprintf(stderr, "morvin-ng: %s\n", text.toLocal8Bit().constData());
     if (!headless()) showApplicationError(toAnsi(text));
     return false;

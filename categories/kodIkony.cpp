@@ -242,6 +242,7 @@ TfmIkony::TfmIkony(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
+    loadPictures();
   });
   engine_ = new binding::Engine(this, bindings());
   engine_->connectWrites();
@@ -257,7 +258,7 @@ void TfmIkony::FormCreate() {
 void TfmIkony::loadPictures() {
   for (std::size_t i = 0; i < kObjects.size(); ++i) {
     auto* button = findChild<QToolButton*>(kObjects[i].button);
-    const QPixmap picture = LoadPictureOrNothing(dataFile(QString::fromLatin1(kObjects[i].picture)));
+    const QPixmap picture = LoadPictureOrNothing(localizedPictureFile(QString::fromLatin1(kObjects[i].picture)));
     if (!picture.isNull()) {
       button->setIcon(QIcon(picture));
       button->setIconSize(picture.size());

@@ -152,9 +152,11 @@ bool validWindowsName(const std::string& name) {
   return true;
 }
 
-// A picture file beside the program; an empty picture when it is missing.
+// A picture file beside the program, in the program's language; an empty
+// picture when it is missing.
 QPixmap dataPicture(const char* name) {
-  return LoadPictureOrNothing(dataFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
+  return LoadPictureOrNothing(
+      localizedPictureFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
 }
 
 // A button glyph of two frames side by side: normal, then disabled.
@@ -198,6 +200,8 @@ TfmMenuStart::TfmMenuStart(QWidget* parent) : QDialog(parent), ui(std::make_uniq
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     captionShortcutButton(ui->BitBtn2);
+    loadDesignPictures();
+    guarded([this] { showProgramsPicture(subfoldersHidden_); });
   });
   unguarded([this] { FormCreate(); });
 }
@@ -222,9 +226,10 @@ void TfmMenuStart::FormCreate() {
 }
 
 void TfmMenuStart::showProgramsPicture(bool subfoldersHidden) {
+  subfoldersHidden_ = subfoldersHidden;
   const char* relative = subfoldersHidden ? kSubfoldersHiddenPicture : kProgramsPicture;
   // Resolved against the program's data folder, wherever the program was started from.
-  ui->Image2->setPixmap(LoadPicture(dataFile(QString::fromLatin1(relative))));
+  ui->Image2->setPixmap(LoadPicture(localizedPictureFile(QString::fromLatin1(relative))));
 }
 
 std::string TfmMenuStart::controlPanelFolder(const std::string& name) {

@@ -46,6 +46,7 @@ class TfmMenuStart : public QDialog {
 
   std::unique_ptr<Ui::TfmMenuStart> ui;
   binding::Engine* engine_ = nullptr;
+  bool subfoldersHidden_ = false;  // which Programs picture shows
 };
 
 }  // namespace morvin

@@ -87,8 +87,8 @@ TEST_F(EnglishWindowsTest, TheSideMenuOfTheMainWindowIsEnglish) {
   QWidget* main = window(WindowId::MainForm);
   const std::pair<const char*, const char*> entries[] = {
       {"Label1", "Desktop"}, {"Label2", "Folders"}, {"Label4", "Icons"},  {"Label5", "Taskbar"},
-      {"Label6", "Windows"}, {"Label7", "Network"}, {"Label9", "MS Dos"}, {"Label3", "Tricks"},
-      {"Label10", "Help"},   {"Label8", "Close..."}};
+      {"Label6", "Windows"}, {"Label7", "Network"}, {"Label9", "MS-DOS"}, {"Label3", "Tricks"},
+      {"Label10", "Help"},   {"Label8", "Exit..."}};
   for (const auto& [label, english] : entries) {
     EXPECT_EQ(test::child<QLabel>(main, label)->text().trimmed(), QString::fromLatin1(english)) << label;
     EXPECT_EQ(test::child<QLabel>(main, label)->accessibleName(), QString::fromLatin1(english)) << label;
@@ -116,12 +116,12 @@ TEST_F(EnglishWindowsTest, MessagesAndDialogsSpeakEnglish) {
   ASSERT_TRUE(setLanguage(Language::English));
   createWindows();
   dialogLog->answerFile(std::nullopt);
-  test::click(window(WindowId::MainForm), "Label8");   // "Close..."
+  test::click(window(WindowId::MainForm), "Label8");   // "Exit..."
   test::click(window(WindowId::Programy), "Button1");  // "Save" with no entry selected
   test::click(window(WindowId::Set), "SpeedButton3");  // "Browse"
   const std::vector<ShownDialog>& shown = dialogLog->shown();
   ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].text, QStringLiteral("Are you sure you want to quit the program?"));
+  EXPECT_EQ(shown[0].text, QStringLiteral("Are you sure you want to exit the program?"));
   EXPECT_EQ(shown[1].caption, QStringLiteral("Select an entry"));
   EXPECT_EQ(shown[1].text, QStringLiteral("You have to select an entry before you can edit it!"));
   EXPECT_EQ(shown[2].caption, QStringLiteral("Choose a wallpaper"));
@@ -134,7 +134,7 @@ TEST_F(EnglishWindowsTest, AWizardEntryChosenInEnglishIsTakenByItsPolishWord) {
   auto* alignment = test::child<QComboBox>(&wizard, "ComboBox1");
   EXPECT_EQ(alignment->currentText(), QStringLiteral("Choose the alignment"));
   alignment->setCurrentIndex(2);
-  EXPECT_EQ(alignment->currentText(), QStringLiteral("Centre"));
+  EXPECT_EQ(alignment->currentText(), QStringLiteral("Center"));
   EXPECT_EQ(fieldValue(alignment), QString::fromUtf8("Do środka"));
   alignment->setEditText(QStringLiteral("typed"));
   EXPECT_EQ(fieldValue(alignment), QStringLiteral("typed"));
