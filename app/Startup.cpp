@@ -69,7 +69,10 @@ void applyClassicLook(QApplication& app) {
 bool openDefaultMachine() {
   const std::string folder = platform::defaultMachineFolder();
   try {
-    platform::provisionMachine(folder, platform::defaultMachineRegFile());
+    // A first start of the English program makes an English Windows 98.
+    const auto system = currentLanguage() == Language::English ? platform::SystemLanguage::English
+                                                               : platform::SystemLanguage::Polish;
+    platform::provisionMachine(folder, platform::defaultMachineRegFile(system));
     platform::openMachine(folder);
     return true;
   } catch (const std::exception& e) {

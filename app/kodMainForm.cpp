@@ -18,6 +18,7 @@
 #include "history/kodHistoria.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/Pictures.h"
+#include "platform/SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
@@ -262,7 +263,9 @@ void TMainForm::SetShellIntegration(bool enabled) {
       const std::optional<std::string> program = storablePath(this, QCoreApplication::applicationFilePath());
       if (!program) return;
       reg.OpenPath(kVerbKey, true);
-      reg.WriteText("", cp1250::fromUtf8("Uruchom Morvin NG"));
+      // The verb's name is the system's: Explorer shows it in the system's language.
+      const bool english = platform::currentSystemLanguage() == platform::SystemLanguage::English;
+      reg.WriteText("", english ? "Start Morvin NG" : cp1250::fromUtf8("Uruchom Morvin NG"));
       reg.ClosePath();
       reg.OpenPath(kVerbCommandKey, true);
       reg.WriteText("", *program);

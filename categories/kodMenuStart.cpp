@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "pictures/Pictures.h"
+#include "platform/SystemLanguage.h"
 #include "platform/DriveMapping.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
@@ -233,7 +234,11 @@ void TfmMenuStart::showProgramsPicture(bool subfoldersHidden) {
 }
 
 std::string TfmMenuStart::controlPanelFolder(const std::string& name) {
-  return "C:\\Windows\\Menu Start\\" + name + ".{21EC2020-3AEA-1069-A2DD-08002B30309D}";
+  // The Start Menu folder has the name the system's own language gives it.
+  const char* startMenu = platform::currentSystemLanguage() == platform::SystemLanguage::English
+                              ? "C:\\Windows\\Start Menu\\"
+                              : "C:\\Windows\\Menu Start\\";
+  return startMenu + name + ".{21EC2020-3AEA-1069-A2DD-08002B30309D}";
 }
 
 void TfmMenuStart::BitBtn1Click() {

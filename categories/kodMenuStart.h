@@ -38,7 +38,7 @@ class TfmMenuStart : public QDialog {
   void showProgramsPicture(bool subfoldersHidden);
 
   // The folder "C:\Windows\Menu Start\<name>.{21EC2020-...}" that the shell
-  // shows as the Control Panel; `name` in cp1250.
+  // shows as the Control Panel ("Start Menu" on an English system); `name` in cp1250.
   static std::string controlPanelFolder(const std::string& name);
 
  private:

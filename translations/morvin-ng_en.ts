@@ -472,7 +472,7 @@
     </message>
     <message>
         <source>Przy starcie systemu wyświetlane będzie menu pozwalające na wybór alternatywnych opcji jak np. praca w trybie awaryjnym.</source>
-        <translation>At start-up the system shows a menu of other ways to start, such as Safe mode.</translation>
+        <translation>At startup the system shows a menu of other ways to start, such as Safe mode.</translation>
     </message>
     <message>
         <source>Liczba sekund przez które wyświetlane będzie menu startowe.</source>
@@ -883,7 +883,7 @@
     </message>
     <message>
         <source>Wyłącz dostęp do właściwości paska zadań</source>
-        <translation>Disable the taskbar properties</translation>
+        <translation>Disable the Taskbar Properties</translation>
     </message>
     <message>
         <source>Błąd w polskiej wersji Windows</source>
@@ -891,7 +891,7 @@
     </message>
     <message>
         <source>Ta opcja usuwa błąd w polskiej wersji systemu Windows dotyczący podwójnego ładowania się zasobnika systemowego w wyniku czego ikonki na pasku zadań podwajają się. Aby usunąć ten błąd kliknij poniższy przycisk.</source>
-        <translation>This mends a fault of the Polish Windows: the system tray is loaded twice, so the taskbar icons show up twice. Click the button below to mend it.</translation>
+        <translation>This fixes a bug of the Polish Windows: the system tray is loaded twice, so the taskbar icons show up twice. Click the button below to fix it.</translation>
     </message>
     <message>
         <source>Usuń błąd</source>
@@ -1423,7 +1423,7 @@
     </message>
     <message>
         <source>Ta opcja wyłącza dostęp do Profili użytkownika w panelu sterowania oraz zakładki Profile użytkownika w arkuszu Hasła</source>
-        <translation>This option disables User Profiles in the Control Panel and the User Profiles page of Passwords</translation>
+        <translation>This option disables User Profiles in the Control Panel and the User Profiles tab of Passwords Properties</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do Profili użytkownika</source>
@@ -1463,7 +1463,7 @@
     </message>
     <message>
         <source>Uaktywnienie tej spcji spowoduje wyświetlanie przez system Windows komunikatu przy starcie.</source>
-        <translation>With this option Windows shows a notice at start-up.</translation>
+        <translation>With this option Windows shows a notice at startup.</translation>
     </message>
     <message>
         <source>Temat:</source>
@@ -1522,6 +1522,14 @@
     <message>
         <source>Wybierz kodowanie</source>
         <translation>Choose an encoding</translation>
+    </message>
+    <message>
+        <source>Z poniższej listy wybierz standard kodowania znaków, który zostanie użyty do zbudowania animowanej tapety. Ten system jest polski: jeśli tytuł lub ścieżka animacji mają polskie litery, wpisz ISO-8859-2.</source>
+        <translation>Choose from the list below the character encoding used to build the animated wallpaper. This system is Polish: if the title or the animation&apos;s path has Polish letters, type ISO-8859-2.</translation>
+    </message>
+    <message>
+        <source>Z poniższej listy wybierz standard kodowania znaków, który zostanie użyty do zbudowania animowanej tapety. Zalecany jest windows-1252, strona kodowa tego systemu.</source>
+        <translation>Choose from the list below the character encoding used to build the animated wallpaper. windows-1252, the code page of this system, is recommended.</translation>
     </message>
 </context>
 <context>

@@ -19,6 +19,9 @@ struct Failure {
 };
 
 ExitCode init(const std::string& machineFolder, const std::string& defaultRegFile);
+// init with its options: `--lang en` (or `--lang=en`) makes an English Windows
+// 98, `--lang pl` the Polish default machine.
+ExitCode initInLanguage(const std::string& machineFolder, const std::vector<std::string>& options);
 // `skipBad`: malformed lines are listed on the standard error and left out,
 // the rest applied (LinesSkipped when any was); else the file is all or nothing.
 ExitCode importFile(const std::string& machineFolder, const std::string& file, bool skipBad = false);

@@ -22,6 +22,7 @@ constexpr const char* kUsage =
     "usage: morvin-reg [--machine DIR] COMMAND\n"
     "\n"
     "  init                create the default machine (an existing one is kept) and show where it is\n"
+    "  init --lang en|pl   the same, an English or a Polish Windows 98 (Polish when not given)\n"
     "  init --from SOURCE [--user NAME] [--partition N] [--replace]\n"
     "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
     "  apply TARGET [--dry-run] [--force] [--partition N]\n"
@@ -82,6 +83,7 @@ int run(std::vector<std::string> args) {
   morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
 
   if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
+  if (command == "init" && args[1].starts_with("--lang")) return initInLanguage(folder, {args.begin() + 1, args.end()});
 #ifndef _WIN32
   if (command == "init" && args[1] == "--from")
     return initFrom(folder, std::vector<std::string>(args.begin() + 2, args.end()));
