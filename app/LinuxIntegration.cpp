@@ -21,7 +21,8 @@ QString actionName() {
   return QCoreApplication::translate("LinuxIntegration", "Uruchom Morvin NG");
 }
 QString actionComment() {
-  return QCoreApplication::translate("LinuxIntegration", "Ustawienia systemu Windows 9x w programie Morvin NG");
+  return QCoreApplication::translate("LinuxIntegration",
+                                     "Ustawienia systemu Windows 9x w programie Morvin NG");
 }
 
 QString dataHome() {

@@ -58,21 +58,31 @@ struct DesktopObject {
 };
 
 const std::array<DesktopObject, 5> kObjects{{
-    {"SpeedButton1", "SpeedButton6", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
+    {"SpeedButton1",
+     "SpeedButton6",
+     "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
      {"Wyświetla zawartość tego komputera.", "Displays the contents of your computer."},
      "Data\\Gfx\\Bmp\\Ikony\\MojKomputer.png"},
-    {"SpeedButton2", "SpeedButton7", "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}",
+    {"SpeedButton2",
+     "SpeedButton7",
+     "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}",
      {"Przechowuje dokumenty, grafikę i inne pliki.", "Stores documents, graphics, and other files."},
      "Data\\Gfx\\Bmp\\Ikony\\MojeDokumenty.png"},
-    {"SpeedButton3", "SpeedButton8", "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}",
+    {"SpeedButton3",
+     "SpeedButton8",
+     "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}",
      {"Znajduje i wyświetla informacje sieci Web w Internecie.",
       "Finds and displays information and Web sites on the Internet."},
      "Data\\Gfx\\Bmp\\Ikony\\Internet.png"},
-    {"SpeedButton4", "SpeedButton9", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}",
+    {"SpeedButton4",
+     "SpeedButton9",
+     "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}",
      {"Zawiera usunięte elementy, które możesz ostatecznie usunąć lub przywrócić.",
       "Contains the files and folders that you have deleted."},
      "Data\\Gfx\\Bmp\\Ikony\\Kosz.png"},
-    {"SpeedButton5", "SpeedButton10", "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}",
+    {"SpeedButton5",
+     "SpeedButton10",
+     "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}",
      {"Wyświetla wszystkie komputery znajdujące się w Twojej sieci.", "Displays computers on your network."},
      "Data\\Gfx\\Bmp\\Ikony\\OtoczenieSieciowe.png"},
 }};
@@ -80,8 +90,8 @@ const std::array<DesktopObject, 5> kObjects{{
 constexpr const char* kRecycleBinPicture = "Data\\Gfx\\Bmp\\Ikony\\KoszSystemowy.png";
 
 struct Suggestion {
-  const char* name;     // designer name
-  SystemText caption;   // also the text it writes
+  const char* name;    // designer name
+  SystemText caption;  // also the text it writes
 };
 
 const std::array<Suggestion, 15> kSuggestions{{
@@ -275,7 +285,8 @@ void TfmIkony::FormCreate() {
 void TfmIkony::loadPictures() {
   for (std::size_t i = 0; i < kObjects.size(); ++i) {
     auto* button = findChild<QToolButton*>(kObjects[i].button);
-    const QPixmap picture = LoadPictureOrNothing(localizedPictureFile(QString::fromLatin1(kObjects[i].picture)));
+    const QPixmap picture =
+        LoadPictureOrNothing(localizedPictureFile(QString::fromLatin1(kObjects[i].picture)));
     if (!picture.isNull()) {
       button->setIcon(QIcon(picture));
       button->setIconSize(picture.size());

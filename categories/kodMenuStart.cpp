@@ -14,8 +14,8 @@
 #include <system_error>
 
 #include "pictures/Pictures.h"
-#include "platform/SystemLanguage.h"
 #include "platform/DriveMapping.h"
+#include "platform/SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/TRegistry.h"

@@ -18,7 +18,8 @@ SystemLanguage languageOfLocale(const std::string& locale) {
   const char* end = locale.data() + locale.size();
   const auto [at, error] = std::from_chars(locale.data(), end, id, 16);
   if (locale.empty() || error != std::errc() || at != end) return SystemLanguage::Polish;
-  return (id & kPrimaryLanguageMask) == kPolishPrimaryLanguage ? SystemLanguage::Polish : SystemLanguage::English;
+  return (id & kPrimaryLanguageMask) == kPolishPrimaryLanguage ? SystemLanguage::Polish
+                                                               : SystemLanguage::English;
 }
 
 SystemLanguage systemLanguage(reg::RegistryStore& store) {

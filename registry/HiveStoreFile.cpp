@@ -74,11 +74,20 @@ using Kind = EHiveFileError::Kind;
 [[noreturn]] void fail(Kind kind, const std::string& path, const std::string& detail = {}) {
   const char* pattern = "Nie można otworzyć pliku rejestru %s";
   switch (kind) {
-    case Kind::NotAHive: pattern = "Plik %s nie jest plikiem rejestru"; break;
-    case Kind::Damaged: pattern = "Plik rejestru %s jest uszkodzony"; break;
-    case Kind::CannotOpen: break;
-    case Kind::CannotCreate: pattern = "Nie można utworzyć pliku rejestru %s"; break;
-    case Kind::FromNewerVersion: pattern = "Plik rejestru %s pochodzi z nowszej wersji programu"; break;
+    case Kind::NotAHive:
+      pattern = "Plik %s nie jest plikiem rejestru";
+      break;
+    case Kind::Damaged:
+      pattern = "Plik rejestru %s jest uszkodzony";
+      break;
+    case Kind::CannotOpen:
+      break;
+    case Kind::CannotCreate:
+      pattern = "Nie można utworzyć pliku rejestru %s";
+      break;
+    case Kind::FromNewerVersion:
+      pattern = "Plik rejestru %s pochodzi z nowszej wersji programu";
+      break;
   }
   const std::string ansiPath = cp1250::fromUtf8(path);
   std::string text = formatMessage(cp1250::fromUtf8(pattern), ansiPath);
@@ -281,8 +290,7 @@ void HiveFile::upgrade() {
 
 void HiveFile::verify() {
   if (db_->scalar("PRAGMA application_id") != kApplicationId) notAHive(path_);
-  if (db_->scalar("PRAGMA user_version") > kSchemaVersion)
-    fail(Kind::FromNewerVersion, path_);
+  if (db_->scalar("PRAGMA user_version") > kSchemaVersion) fail(Kind::FromNewerVersion, path_);
   if (db_->scalar("SELECT count(*) FROM sqlite_master WHERE name IN ('keys', 'vals', 'keys_by_name', "
                   "'vals_by_name', 'vals_in_order')") != 5)
     damaged(path_);

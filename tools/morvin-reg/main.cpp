@@ -83,7 +83,8 @@ int run(std::vector<std::string> args) {
   morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
 
   if (command == "init" && operands == 0) return init(folder, morvin::platform::defaultMachineRegFile());
-  if (command == "init" && args[1].starts_with("--lang")) return initInLanguage(folder, {args.begin() + 1, args.end()});
+  if (command == "init" && args[1].starts_with("--lang"))
+    return initInLanguage(folder, {args.begin() + 1, args.end()});
 #ifndef _WIN32
   if (command == "init" && args[1] == "--from")
     return initFrom(folder, std::vector<std::string>(args.begin() + 2, args.end()));
