@@ -30,12 +30,14 @@ QFont nameFont() {
   return font;
 }
 
-// The object's name under its icon, as the desktop shows it: on two lines
-// when it is wider than the picture.
-QImage withName(const char* utf8Name, void (*drawIcon)(QPainter&, const QRect&)) {
+enum class Wrap { Never, WhenWide };
+
+// The object's name under its icon, as the desktop shows it; an English name
+// wider than the picture goes on two lines (the Polish set keeps its one line).
+QImage withName(const char* utf8Name, void (*drawIcon)(QPainter&, const QRect&), Wrap wrap = Wrap::Never) {
   const QString name = QString::fromUtf8(utf8Name);
   const QFontMetrics metrics(nameFont());
-  const bool wraps = metrics.horizontalAdvance(name) > kWidth;
+  const bool wraps = wrap == Wrap::WhenWide && metrics.horizontalAdvance(name) > kWidth;
   QImage image = transparent(kWidth, wraps ? kHeight + metrics.lineSpacing() : kHeight);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -144,14 +146,17 @@ const Registration recycleBinPicture("Data/Gfx/Bmp/Ikony/KoszSystemowy.png", rec
 
 // The English program's set: the names an English Windows 98 gives the objects.
 const Registration englishComputerPicture("en/Data/Gfx/Bmp/Ikony/MojKomputer.png",
-                                          [] { return withName("My Computer", myComputer); });
-const Registration englishDocumentsPicture("en/Data/Gfx/Bmp/Ikony/MojeDokumenty.png",
-                                           [] { return withName("My Documents", documentsFolder); });
-const Registration englishInternetPicture("en/Data/Gfx/Bmp/Ikony/Internet.png",
-                                          [] { return withName("The Internet", internetGlobe); });
+                                          [] { return withName("My Computer", myComputer, Wrap::WhenWide); });
+const Registration englishDocumentsPicture("en/Data/Gfx/Bmp/Ikony/MojeDokumenty.png", [] {
+  return withName("My Documents", documentsFolder, Wrap::WhenWide);
+});
+const Registration englishInternetPicture("en/Data/Gfx/Bmp/Ikony/Internet.png", [] {
+  return withName("The Internet", internetGlobe, Wrap::WhenWide);
+});
 const Registration englishBinPicture("en/Data/Gfx/Bmp/Ikony/Kosz.png",
-                                     [] { return withName("Recycle Bin", binBasket); });
-const Registration englishNetworkPicture("en/Data/Gfx/Bmp/Ikony/OtoczenieSieciowe.png",
-                                         [] { return withName("Network Neighborhood", networkComputers); });
+                                     [] { return withName("Recycle Bin", binBasket, Wrap::WhenWide); });
+const Registration englishNetworkPicture("en/Data/Gfx/Bmp/Ikony/OtoczenieSieciowe.png", [] {
+  return withName("Network Neighborhood", networkComputers, Wrap::WhenWide);
+});
 
 }  // namespace
