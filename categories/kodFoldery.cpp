@@ -1,5 +1,6 @@
 #include "categories/kodFoldery.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
@@ -100,7 +101,8 @@ void TfmFoldery::showNames() {
   const int rows = list->rowCount();
   Q_ASSERT(rows == 0 || rows == int(kShellFolderCount));
   for (int row = 0; row < rows; ++row)
-    if (QTableWidgetItem* item = list->item(row, 0)) item->setText(tr(kShellFolders[rows - 1 - row].name));
+    if (QTableWidgetItem* item = list->item(row, 0))
+      item->setText(QCoreApplication::translate("TfmFoldery", kShellFolders[rows - 1 - row].name));
 }
 
 QWidget* createTfmFoldery(QWidget* parent) {

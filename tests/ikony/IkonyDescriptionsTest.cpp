@@ -1,6 +1,7 @@
 // The pop-up descriptions of the five desktop objects: asked for, restored,
 // and read into the picture buttons' tooltips at every mouse move.
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <tuple>
 

@@ -75,7 +75,8 @@ TEST_F(EnglishWindowsTest, EveryWindowShowsEnglishAndKeepsAccessibleNamesEqualTo
       const QString where = name + '/' + it.key();
       // A Polish source text still standing, unless it is a name the translation keeps.
       if (ts.translations.contains(text))
-        EXPECT_TRUE(ts.translations[text].contains(text)) << "left in Polish: " << where.toStdString();
+        EXPECT_TRUE(ts.translations[text].contains(text))
+            << "left in Polish: " << where.toStdString() << " " << text.toStdString();
       // A Polish text the translation does not know: set in code without tr().
       else if (text.contains(kPolishLetter))
         ADD_FAILURE() << "untranslated: " << where.toStdString() << " " << text.toStdString();

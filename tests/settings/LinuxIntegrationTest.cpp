@@ -10,6 +10,7 @@
 
 #include "SettingsFixture.h"
 #include "app/LinuxIntegration.h"
+#include "shell/DataPaths.h"
 #include "shell/Language.h"
 
 namespace morvin::test {
@@ -71,9 +72,15 @@ TEST_F(FolderActionTest, TheSwitchInstallsAndRemovesTheActionOnTheUsersOwnMachin
 // installed; the Explorer verb is the system's, and this system is Polish.
 TEST_F(FolderActionTest, TheActionIsNamedInTheProgramsLanguageAndTheVerbInTheSystems) {
   qputenv("MORVIN_MACHINE", QByteArray::fromStdString(machine->folder()));
+  // The translation lies beside the test program, not in this test's data folder.
   struct BackToPolish {
-    ~BackToPolish() { setLanguage(Language::Polish); }
+    QString data = dataFolder();
+    ~BackToPolish() {
+      setLanguage(Language::Polish);
+      setDataFolder(data);
+    }
   } backToPolish;
+  setDataFolder(QCoreApplication::applicationDirPath());
   ASSERT_TRUE(setLanguage(Language::English));
   start();
   click(set, "CheckBox2");
