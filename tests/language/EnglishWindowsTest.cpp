@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QToolButton>
+#include <tuple>
 
 #include "TranslationWalk.h"
 #include "app/Startup.h"
@@ -223,6 +224,27 @@ TEST_F(EnglishWindowsTest, AWizardEntryChosenInEnglishIsTakenByItsPolishWord) {
   EXPECT_EQ(fieldValue(alignment), QString::fromUtf8("Do środka"));
   alignment->setEditText(QStringLiteral("typed"));
   EXPECT_EQ(fieldValue(alignment), QStringLiteral("typed"));
+}
+
+// The encodings an English page uses, the one of this (English) system
+// recommended; the Polish wizard keeps its two.
+TEST_F(EnglishWindowsTest, TheWizardOffersTheEncodingsOfTheProgramsLanguage) {
+  TfmKreatorAnimTapeta wizard;
+  auto* encodings = test::child<QComboBox>(&wizard, "CbKodowanie");
+  auto* advice = test::child<QLabel>(test::child(&wizard, "FrKodZnak"), "Label3");  // each page has a Label3
+  const std::tuple<Language, QStringList, const char*> rows[] = {
+      {Language::English, {"windows-1252", "ISO-8859-1"}, "windows-1252, the code page of this system"},
+      {Language::Polish, {"ISO-8859-2", "windows-1250"}, "Zaleca się wybranie standardu ISO-8859-2"},
+  };
+  for (const auto& [language, offered, recommendation] : rows) {
+    ASSERT_TRUE(setLanguage(language));
+    test::processEvents();
+    QStringList shown;
+    for (int i = 0; i < encodings->count(); ++i) shown << encodings->itemText(i);
+    EXPECT_EQ(shown, offered);
+    EXPECT_TRUE(advice->text().contains(QString::fromUtf8(recommendation))) << advice->text().toStdString();
+    EXPECT_EQ(encodings->currentIndex(), -1);  // the prompt still stands
+  }
 }
 
 }  // namespace
