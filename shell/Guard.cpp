@@ -16,6 +16,9 @@ thread_local int loadDepth = 0;
 std::string unknownFailureText() {
   return toAnsi(QCoreApplication::translate("Guard", "Nieznany błąd programu"));
 }
+
+// A hive file failure said again in the program's language; the Polish
+// patterns are the registry layer's own, word for word.
 QString hiveFilePattern(EHiveFileError::Kind kind) {
   using Kind = EHiveFileError::Kind;
   switch (kind) {
