@@ -1,5 +1,6 @@
 #include "LinuxIntegration.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,8 +14,16 @@ namespace morvin::desktop {
 
 namespace {
 
-constexpr const char* kActionName = "Uruchom Morvin NG";
 constexpr const char* kFileName = "morvin-ng-folder.desktop";
+
+// The action's words follow the program's language when it is installed.
+QString actionName() {
+  return QCoreApplication::translate("LinuxIntegration", "Uruchom Morvin NG");
+}
+QString actionComment() {
+  return QCoreApplication::translate("LinuxIntegration",
+                                     "Ustawienia systemu Windows 9x w programie Morvin NG");
+}
 
 QString dataHome() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -42,12 +51,12 @@ QString nemoActionText(const QString& exec) {
              "[Nemo Action]\n"
              "Active=true\n"
              "Name=%1\n"
-             "Comment=Ustawienia systemu Windows 9x w programie Morvin NG\n"
+             "Comment=%3\n"
              "Exec=%2\n"
              "Icon-Name=morvin-ng\n"
              "Selection=any\n"
              "Extensions=dir;\n")
-      .arg(QString::fromUtf8(kActionName), exec);
+      .arg(actionName(), exec, actionComment());
 }
 
 QString serviceMenuText(const QString& exec) {
@@ -62,7 +71,7 @@ QString serviceMenuText(const QString& exec) {
              "Name=%1\n"
              "Icon=morvin-ng\n"
              "Exec=%2\n")
-      .arg(QString::fromUtf8(kActionName), exec);
+      .arg(actionName(), exec);
 }
 
 // Written whole or not at all; service menus must be executable to be trusted.

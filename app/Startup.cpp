@@ -96,13 +96,16 @@ void applyClassicLook(QApplication& app) {
 bool openDefaultMachine() {
   const std::string folder = platform::defaultMachineFolder();
   try {
-    platform::provisionMachine(folder, platform::defaultMachineRegFile());
+    // A first start of the English program makes an English Windows 98.
+    const auto system = currentLanguage() == Language::English ? platform::SystemLanguage::English
+                                                               : platform::SystemLanguage::Polish;
+    platform::provisionMachine(folder, platform::defaultMachineRegFile(system));
     platform::openMachine(folder);
     return true;
   } catch (const std::exception& e) {
     const QString text =
         QCoreApplication::translate("Startup", "Nie można otworzyć maszyny w folderze %1:\n%2")
-            .arg(QString::fromStdString(folder), fromAnsi(e.what()));
+            .arg(QString::fromStdString(folder), fromAnsi(failureMessage(e)));
     std::fprintf(stderr, "morvin-ng: %s\n", text.toLocal8Bit().constData());
     if (!headless()) showApplicationError(toAnsi(text));
     return false;

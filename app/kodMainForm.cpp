@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "history/kodHistoria.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/Pictures.h"
+#include "platform/SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/TRegistry.h"
 #include "shell/DataPaths.h"
@@ -129,6 +131,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     namePopupMenu(MenuK);
+    FitComputerCaption();
   });
   Czas = new QTimer(this);
   Czas->setObjectName(QStringLiteral("Czas"));
@@ -158,12 +161,20 @@ void TMainForm::ApplyLook() {
     label->setFont(verdana(11, true));
     setTextColour(label, Qt::white);
   }
+  FitComputerCaption();
   for (const MenuEntry& entry : kMenuEntries) {
     auto* label = findChild<QLabel*>(QString::fromLatin1(entry.label));
     label->setFont(verdana(19, false));
     setTextColour(label, systemColour(syscolour::WindowText));
     setBackgroundColour(label, buttonFace);
   }
+}
+
+void TMainForm::FitComputerCaption() {
+  constexpr int kFormWidth = 32;  // the form's width, which the Polish caption fits
+  QLabel* caption = ui->Label11;
+  const int width = std::max(kFormWidth, caption->fontMetrics().horizontalAdvance(caption->text()) + 2);
+  caption->setGeometry(ui->nazwa->x() - 2 - width, caption->y(), width, caption->height());
 }
 
 void TMainForm::BuildPopupMenu() {
@@ -262,7 +273,9 @@ void TMainForm::SetShellIntegration(bool enabled) {
       const std::optional<std::string> program = storablePath(this, QCoreApplication::applicationFilePath());
       if (!program) return;
       reg.OpenPath(kVerbKey, true);
-      reg.WriteText("", cp1250::fromUtf8("Uruchom Morvin NG"));
+      // The verb's name is the system's: Explorer shows it in the system's language.
+      const bool english = platform::currentSystemLanguage() == platform::SystemLanguage::English;
+      reg.WriteText("", english ? "Start Morvin NG" : cp1250::fromUtf8("Uruchom Morvin NG"));
       reg.ClosePath();
       reg.OpenPath(kVerbCommandKey, true);
       reg.WriteText("", *program);

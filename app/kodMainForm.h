@@ -65,6 +65,7 @@ class TMainForm : public QWidget {
   void ShowComputerName();
   void ApplyLook();
   void BuildPopupMenu();
+  void FitComputerCaption();  // "Dla:" grows to the left when its translation is longer
   void ConnectControls();
 
   void SpeedButton1Click();

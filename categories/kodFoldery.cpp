@@ -1,5 +1,6 @@
 #include "categories/kodFoldery.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
@@ -34,22 +35,24 @@ std::vector<binding::Row> folderyBindings() {
 
 }  // namespace
 
+// The names are the folders' Polish names; the English program shows the
+// names an English Windows 98 gives them.
 const std::array<ShellFolder, kShellFolderCount> kShellFolders = {{
-    {"AppData", "Dane aplikacji"},
-    {"Cache", "Temporary Internet Files"},
-    {"Cookies", "Cookies"},
-    {"Desktop", "Pulpit"},
-    {"Favorites", "Ulubione"},
-    {"Fonts", "Czcionki"},
-    {"History", "Historia"},
-    {"Personal", "Moje dokumenty"},
-    {"PrintHood", "Print Hood"},
-    {"Programs", "Programy"},
-    {"Recent", "Ostatnio otwierane"},
-    {"SendTo", "Wyslij do"},
-    {"Start Menu", "Menu Start"},
-    {"Startup", "Autostart"},
-    {"Templates", "Wzorce dokumentów"},
+    {"AppData", QT_TRANSLATE_NOOP("TfmFoldery", "Dane aplikacji")},
+    {"Cache", QT_TRANSLATE_NOOP("TfmFoldery", "Temporary Internet Files")},
+    {"Cookies", QT_TRANSLATE_NOOP("TfmFoldery", "Cookies")},
+    {"Desktop", QT_TRANSLATE_NOOP("TfmFoldery", "Pulpit")},
+    {"Favorites", QT_TRANSLATE_NOOP("TfmFoldery", "Ulubione")},
+    {"Fonts", QT_TRANSLATE_NOOP("TfmFoldery", "Czcionki")},
+    {"History", QT_TRANSLATE_NOOP("TfmFoldery", "Historia")},
+    {"Personal", QT_TRANSLATE_NOOP("TfmFoldery", "Moje dokumenty")},
+    {"PrintHood", QT_TRANSLATE_NOOP("TfmFoldery", "Print Hood")},
+    {"Programs", QT_TRANSLATE_NOOP("TfmFoldery", "Programy")},
+    {"Recent", QT_TRANSLATE_NOOP("TfmFoldery", "Ostatnio otwierane")},
+    {"SendTo", QT_TRANSLATE_NOOP("TfmFoldery", "Wyślij do")},
+    {"Start Menu", QT_TRANSLATE_NOOP("TfmFoldery", "Menu Start")},
+    {"Startup", QT_TRANSLATE_NOOP("TfmFoldery", "Autostart")},
+    {"Templates", QT_TRANSLATE_NOOP("TfmFoldery", "Wzorce dokumentów")},
 }};
 
 void readShellFolders(TRecord& record) {
@@ -65,7 +68,10 @@ TfmFoldery::TfmFoldery(QWidget* parent) : QDialog(parent), ui_(std::make_unique<
   setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   ui_->setupUi(this);
-  retranslateOnLanguageChange(this, [this] { ui_->retranslateUi(this); });
+  retranslateOnLanguageChange(this, [this] {
+    ui_->retranslateUi(this);
+    showNames();
+  });
   setFixedSize(size());
   ui_->lista->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   ui_->lista->horizontalHeader()->resizeSection(1, 266);
@@ -89,9 +95,19 @@ void TfmFoldery::fillList(const TRecord& record) {
   QTableWidget* list = ui_->lista;
   for (std::size_t i = 0; i < kShellFolderCount; ++i) {
     list->insertRow(0);
-    list->setItem(0, 0, new QTableWidgetItem(QString::fromUtf8(kShellFolders[i].name)));
+    list->setItem(0, 0, new QTableWidgetItem);
     list->setItem(0, 1, new QTableWidgetItem(fromAnsi(record[i])));
   }
+  showNames();
+}
+
+void TfmFoldery::showNames() {
+  QTableWidget* list = ui_->lista;
+  const int rows = list->rowCount();
+  Q_ASSERT(rows == 0 || rows == int(kShellFolderCount));
+  for (int row = 0; row < rows; ++row)
+    if (QTableWidgetItem* item = list->item(row, 0))
+      item->setText(QCoreApplication::translate("TfmFoldery", kShellFolders[rows - 1 - row].name));
 }
 
 QWidget* createTfmFoldery(QWidget* parent) {

@@ -18,7 +18,7 @@ namespace morvin {
 // One special folder: its value under Shell Folders and the name the list shows.
 struct ShellFolder {
   const char* value;
-  const char* name;  // UTF-8
+  const char* name;  // UTF-8, Polish; translated when shown
 };
 
 inline constexpr std::size_t kShellFolderCount = 15;
@@ -42,6 +42,7 @@ class TfmFoldery : public QDialog {
  private:
   void FormCreate();
   void fillList(const TRecord& record);
+  void showNames();  // in the program's language
 
   std::unique_ptr<Ui::TfmFoldery> ui_;
   std::unique_ptr<binding::Engine> engine_;

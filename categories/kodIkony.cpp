@@ -15,6 +15,7 @@
 
 #include "RollDownMenu.h"
 #include "pictures/Pictures.h"
+#include "platform/SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/TRegistry.h"
@@ -40,58 +41,84 @@ constexpr const char* kRecycleBinId = "{645FF040-5081-101B-9F08-00AA002F954E}";
 constexpr const char* kRecycleBinClass = "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}";
 // My Documents is written in small letters in the desktop's list.
 constexpr const char* kMyDocumentsId = "{450d8fba-ad25-11d0-98a8-0800361b1103}";
-constexpr const char* kMyDocumentsName = "Moje dokumenty";
+// What the program writes into the system is in the system's own language:
+// a Polish and an English text of each (UTF-8).
+struct SystemText {
+  const char* polish;
+  const char* english;
+};
+constexpr SystemText kMyDocumentsName{"Moje dokumenty", "My Documents"};
 
 struct DesktopObject {
   const char* button;         // picture button: asks for a description
   const char* defaultButton;  // "Domyślnie"
   const char* classKey;       // below HKEY_CLASSES_ROOT
-  const char* defaultTip;     // UTF-8
+  SystemText defaultTip;      // as a fresh system has it
   const char* picture;        // data file
 };
 
 const std::array<DesktopObject, 5> kObjects{{
-    {"SpeedButton1", "SpeedButton6", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
-     "Wyświetla zawartość tego komputera.", "Data\\Gfx\\Bmp\\Ikony\\MojKomputer.png"},
-    {"SpeedButton2", "SpeedButton7", "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}",
-     "Przechowuje dokumenty, grafikę i inne pliki.", "Data\\Gfx\\Bmp\\Ikony\\MojeDokumenty.png"},
-    {"SpeedButton3", "SpeedButton8", "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}",
-     "Znajduje i wyświetla informacje sieci Web w Internecie.", "Data\\Gfx\\Bmp\\Ikony\\Internet.png"},
-    {"SpeedButton4", "SpeedButton9", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}",
-     "Zawiera usunięte elementy, które możesz ostatecznie usunąć lub przywrócić.",
+    {"SpeedButton1",
+     "SpeedButton6",
+     "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
+     {"Wyświetla zawartość tego komputera.", "Displays the contents of your computer."},
+     "Data\\Gfx\\Bmp\\Ikony\\MojKomputer.png"},
+    {"SpeedButton2",
+     "SpeedButton7",
+     "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}",
+     {"Przechowuje dokumenty, grafikę i inne pliki.", "Stores documents, graphics, and other files."},
+     "Data\\Gfx\\Bmp\\Ikony\\MojeDokumenty.png"},
+    {"SpeedButton3",
+     "SpeedButton8",
+     "CLSID\\{871C5380-42A0-1069-A2EA-08002B30309D}",
+     {"Znajduje i wyświetla informacje sieci Web w Internecie.",
+      "Finds and displays information and Web sites on the Internet."},
+     "Data\\Gfx\\Bmp\\Ikony\\Internet.png"},
+    {"SpeedButton4",
+     "SpeedButton9",
+     "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}",
+     {"Zawiera usunięte elementy, które możesz ostatecznie usunąć lub przywrócić.",
+      "Contains the files and folders that you have deleted."},
      "Data\\Gfx\\Bmp\\Ikony\\Kosz.png"},
-    {"SpeedButton5", "SpeedButton10", "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}",
-     "Wyświetla wszystkie komputery znajdujące się w Twojej sieci.",
+    {"SpeedButton5",
+     "SpeedButton10",
+     "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}",
+     {"Wyświetla wszystkie komputery znajdujące się w Twojej sieci.", "Displays computers on your network."},
      "Data\\Gfx\\Bmp\\Ikony\\OtoczenieSieciowe.png"},
 }};
 
 constexpr const char* kRecycleBinPicture = "Data\\Gfx\\Bmp\\Ikony\\KoszSystemowy.png";
 
 struct Suggestion {
-  const char* name;     // designer name
-  const char* caption;  // also the text it writes
+  const char* name;    // designer name
+  SystemText caption;  // also the text it writes
 };
 
 const std::array<Suggestion, 15> kSuggestions{{
-    {"Kosz1", "Kosz"},
-    {"mietnik1", "Śmietnik"},
-    {"Wysypisko1", "Wysypisko"},
-    {"Odpadki1", "Odpadki"},
-    {"Kube1", "Kubeł"},
-    {"Zomowisko1", "Złomowisko"},
-    {"mietnisko1", "Śmietnisko"},
-    {"Nieczystoci1", "Nieczystości"},
-    {"Popielniczka1", "Popielniczka"},
-    {"Odrzuty1", "Odrzuty"},
-    {"ubianka1", "Łubianka"},
-    {"Kobiaka1", "Kobiałka"},
-    {"Koszyk1", "Koszyk"},
-    {"Pojemnik1", "Pojemnik"},
-    {"Zbiornik1", "Zbiornik"},
+    {"Kosz1", {"Kosz", "Recycle Bin"}},
+    {"mietnik1", {"Śmietnik", "Trash Can"}},
+    {"Wysypisko1", {"Wysypisko", "Dump"}},
+    {"Odpadki1", {"Odpadki", "Scraps"}},
+    {"Kube1", {"Kubeł", "Bucket"}},
+    {"Zomowisko1", {"Złomowisko", "Scrapyard"}},
+    {"mietnisko1", {"Śmietnisko", "Garbage Dump"}},
+    {"Nieczystoci1", {"Nieczystości", "Refuse"}},
+    {"Popielniczka1", {"Popielniczka", "Ashtray"}},
+    {"Odrzuty1", {"Odrzuty", "Rejects"}},
+    {"ubianka1", {"Łubianka", "Punnet"}},
+    {"Kobiaka1", {"Kobiałka", "Basket"}},
+    {"Koszyk1", {"Koszyk", "Wastebasket"}},
+    {"Pojemnik1", {"Pojemnik", "Container"}},
+    {"Zbiornik1", {"Zbiornik", "Tank"}},
 }};
 
 std::string ansi(const char* utf8) {
   return cp1250::fromUtf8(utf8);
+}
+
+// The text in the language of the machine's own system, read at each use.
+const char* inSystemLanguage(const SystemText& text) {
+  return platform::currentSystemLanguage() == platform::SystemLanguage::English ? text.english : text.polish;
 }
 std::string nameSpaceEntry(const char* id) {
   return std::string(kNameSpace) + "\\" + id;
@@ -201,7 +228,7 @@ std::vector<binding::Row> bindings() {
                   .customWrite =
                       [](TRegistry& reg, QWidget*, const QVariant& checked) {
                         if (checked.toBool()) return removeNameSpaceEntry(reg, kMyDocumentsId);
-                        writeNameSpaceEntry(reg, kMyDocumentsId, kMyDocumentsName);
+                        writeNameSpaceEntry(reg, kMyDocumentsId, ansi(inSystemLanguage(kMyDocumentsName)));
                       }});
   rows.push_back({.control = "CheckBox6",
                   .root = reg::kCurrentUser,
@@ -242,6 +269,7 @@ TfmIkony::TfmIkony(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
+    loadPictures();
   });
   engine_ = new binding::Engine(this, bindings());
   engine_->connectWrites();
@@ -257,7 +285,8 @@ void TfmIkony::FormCreate() {
 void TfmIkony::loadPictures() {
   for (std::size_t i = 0; i < kObjects.size(); ++i) {
     auto* button = findChild<QToolButton*>(kObjects[i].button);
-    const QPixmap picture = LoadPictureOrNothing(dataFile(QString::fromLatin1(kObjects[i].picture)));
+    const QPixmap picture =
+        LoadPictureOrNothing(localizedPictureFile(QString::fromLatin1(kObjects[i].picture)));
     if (!picture.isNull()) {
       button->setIcon(QIcon(picture));
       button->setIconSize(picture.size());
@@ -274,10 +303,19 @@ void TfmIkony::buildSuggestions() {
   PopupMenu1->setProperty("morvinNames", true);
   PopupMenu1->setAccessibleName(tr("Propozycje nazw kosza"));
   for (const Suggestion& s : kSuggestions) {
-    QAction* item = PopupMenu1->addAction(QString::fromUtf8(s.caption));
+    QAction* item = PopupMenu1->addAction(QString());
     item->setObjectName(QString::fromLatin1(s.name));
   }
+  nameSuggestions();
   connect(PopupMenu1, &QMenu::triggered, this, &TfmIkony::SuggestionClick);
+}
+
+// The names are the system's: they follow the machine's language, which may
+// change with the machine between two showings.
+void TfmIkony::nameSuggestions() {
+  const QList<QAction*> items = PopupMenu1->actions();
+  for (std::size_t i = 0; i < kSuggestions.size() && i < std::size_t(items.size()); ++i)
+    items[int(i)]->setText(QString::fromUtf8(inSystemLanguage(kSuggestions[i].caption)));
 }
 
 void TfmIkony::connectHandlers() {
@@ -348,7 +386,7 @@ void TfmIkony::SpeedButtonClick(int object) {
 }
 
 void TfmIkony::DefaultButtonClick(int object) {
-  guarded([&] { writeDescription(kObjects[object], ansi(kObjects[object].defaultTip)); });
+  guarded([&] { writeDescription(kObjects[object], ansi(inSystemLanguage(kObjects[object].defaultTip))); });
 }
 
 void TfmIkony::Button1Click() {
@@ -356,6 +394,7 @@ void TfmIkony::Button1Click() {
 }
 
 void TfmIkony::Panel1Click(const QPoint& screenPosition) {
+  guarded([this] { nameSuggestions(); });
   popupRollingDown(PopupMenu1, screenPosition);
 }
 

@@ -41,6 +41,7 @@ class TfmIkony : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void nameSuggestions();  // in the system's language
   void buildSuggestions();
   void loadPictures();
   void connectHandlers();

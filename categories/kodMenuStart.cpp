@@ -15,6 +15,7 @@
 
 #include "pictures/Pictures.h"
 #include "platform/DriveMapping.h"
+#include "platform/SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/TRegistry.h"
@@ -152,9 +153,11 @@ bool validWindowsName(const std::string& name) {
   return true;
 }
 
-// A picture file beside the program; an empty picture when it is missing.
+// A picture file beside the program, in the program's language; an empty
+// picture when it is missing.
 QPixmap dataPicture(const char* name) {
-  return LoadPictureOrNothing(dataFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
+  return LoadPictureOrNothing(
+      localizedPictureFile(QStringLiteral("Data\\Gfx\\Bmp\\menu\\") + QString::fromLatin1(name)));
 }
 
 // A button glyph of two frames side by side: normal, then disabled.
@@ -198,6 +201,8 @@ TfmMenuStart::TfmMenuStart(QWidget* parent) : QDialog(parent), ui(std::make_uniq
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     captionShortcutButton(ui->BitBtn2);
+    loadDesignPictures();
+    guarded([this] { showProgramsPicture(subfoldersHidden_); });
   });
   unguarded([this] { FormCreate(); });
 }
@@ -222,13 +227,18 @@ void TfmMenuStart::FormCreate() {
 }
 
 void TfmMenuStart::showProgramsPicture(bool subfoldersHidden) {
+  subfoldersHidden_ = subfoldersHidden;
   const char* relative = subfoldersHidden ? kSubfoldersHiddenPicture : kProgramsPicture;
   // Resolved against the program's data folder, wherever the program was started from.
-  ui->Image2->setPixmap(LoadPicture(dataFile(QString::fromLatin1(relative))));
+  ui->Image2->setPixmap(LoadPicture(localizedPictureFile(QString::fromLatin1(relative))));
 }
 
 std::string TfmMenuStart::controlPanelFolder(const std::string& name) {
-  return "C:\\Windows\\Menu Start\\" + name + ".{21EC2020-3AEA-1069-A2DD-08002B30309D}";
+  // The Start Menu folder has the name the system's own language gives it.
+  const char* startMenu = platform::currentSystemLanguage() == platform::SystemLanguage::English
+                              ? "C:\\Windows\\Start Menu\\"
+                              : "C:\\Windows\\Menu Start\\";
+  return startMenu + name + ".{21EC2020-3AEA-1069-A2DD-08002B30309D}";
 }
 
 void TfmMenuStart::BitBtn1Click() {

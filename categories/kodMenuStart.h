@@ -38,7 +38,7 @@ class TfmMenuStart : public QDialog {
   void showProgramsPicture(bool subfoldersHidden);
 
   // The folder "C:\Windows\Menu Start\<name>.{21EC2020-...}" that the shell
-  // shows as the Control Panel; `name` in cp1250.
+  // shows as the Control Panel ("Start Menu" on an English system); `name` in cp1250.
   static std::string controlPanelFolder(const std::string& name);
 
  private:
@@ -46,6 +46,7 @@ class TfmMenuStart : public QDialog {
 
   std::unique_ptr<Ui::TfmMenuStart> ui;
   binding::Engine* engine_ = nullptr;
+  bool subfoldersHidden_ = false;  // which Programs picture shows
 };
 
 }  // namespace morvin

@@ -17,16 +17,17 @@ std::string executableFolder() {
 
 }  // namespace
 
-std::string defaultMachineRegFile() {
+std::string defaultMachineRegFile(SystemLanguage language) {
+  const std::string name = language == SystemLanguage::English ? "english.reg" : "default.reg";
   const std::string folder = executableFolder();
   if (!folder.empty()) {
     for (const std::string& candidate :
-         {folder + "/machine/default.reg", folder + "/../share/morvin-ng/machine/default.reg"}) {
+         {folder + "/machine/" + name, folder + "/../share/morvin-ng/machine/" + name}) {
       std::error_code ec;
       if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
     }
   }
-  return MORVIN_DEFAULT_MACHINE_REG;
+  return (std::filesystem::path(MORVIN_DEFAULT_MACHINE_REG).parent_path() / name).string();
 }
 
 std::string defaultMsDosSysFor(const std::string& defaultRegFile) {

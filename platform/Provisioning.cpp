@@ -18,6 +18,7 @@
 #include "HostFiles.h"
 #include "Machine.h"
 #include "MachineBuild.h"
+#include "SystemLanguage.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/HiveStore.h"
@@ -38,10 +39,17 @@ constexpr const char* kExtraFolders[] = {
     "C:\\WINDOWS\\INF",
     "C:\\WINDOWS\\MEDIA",
     "C:\\WINDOWS\\Web\\Wallpaper",
-    "C:\\WINDOWS\\Menu Start\\Programy\\Akcesoria",
-    "C:\\Program Files\\Akcesoria",
     "C:\\Program Files\\Internet Explorer",
     "C:\\Program Files\\Common Files",
+};
+// ... and those named in the system's language.
+constexpr const char* kPolishExtraFolders[] = {
+    "C:\\WINDOWS\\Menu Start\\Programy\\Akcesoria",
+    "C:\\Program Files\\Akcesoria",
+};
+constexpr const char* kEnglishExtraFolders[] = {
+    "C:\\WINDOWS\\Start Menu\\Programs\\Accessories",
+    "C:\\Program Files\\Accessories",
 };
 
 std::string ansi(const std::string& utf8) {
@@ -121,6 +129,7 @@ void buildDrive(const std::string& drive, const std::string& regText, const std:
   std::error_code ec;
   fs::create_directories(windows, ec);
   if (ec) throw Exception("Cannot create " + ansi(windows) + ": " + ansi(ec.message()));
+  SystemLanguage language = SystemLanguage::Polish;
   {
     // What a fresh machine holds is where its journal starts, not a change.
     reg::journal::Suspended startingPoint;
@@ -130,8 +139,13 @@ void buildDrive(const std::string& drive, const std::string& regText, const std:
                        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
     createShellFolders(store, drive, reg::kLocalMachine,
                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\Shell Folders");
+    language = systemLanguage(store);
   }
   for (const char* folder : kExtraFolders) createFolder(drive, folder);
+  if (language == SystemLanguage::English)
+    for (const char* folder : kEnglishExtraFolders) createFolder(drive, folder);
+  else
+    for (const char* folder : kPolishExtraFolders) createFolder(drive, folder);
 
   const std::string bootFile = drive + "/MsDos.sys";
   if (!host::writeFileDurably(bootFile, msDosSys)) fail("Cannot write", bootFile);

@@ -47,6 +47,24 @@ class EInOutError : public Exception {
   int code_;
 };
 
+// A hive file that cannot be used. The message is the Polish text the
+// program has always shown; the kind, path and detail let a window say the
+// same in its own language.
+class EHiveFileError : public Exception {
+ public:
+  enum class Kind { NotAHive, Damaged, CannotOpen, CannotCreate, FromNewerVersion };
+  EHiveFileError(Kind kind, std::string path, std::string detail, std::string message)
+      : Exception(std::move(message)), kind_(kind), path_(std::move(path)), detail_(std::move(detail)) {}
+  Kind kind() const noexcept { return kind_; }
+  const std::string& path() const noexcept { return path_; }      // cp1250
+  const std::string& detail() const noexcept { return detail_; }  // cp1250, may be empty
+
+ private:
+  Kind kind_;
+  std::string path_;
+  std::string detail_;
+};
+
 namespace msg {
 inline constexpr const char* GetDataFailed = "Failed to get data for '%s'";
 inline constexpr const char* SetDataFailed = "Failed to set data for '%s'";

@@ -69,18 +69,38 @@ CREATE TABLE IF NOT EXISTS journal(
 
 enum class FileState { Missing, Ours, Blank, Foreign };
 
-std::string message(const char* utf8Pattern, const std::string& path, const std::string& detail = {}) {
-  std::string text = formatMessage(cp1250::fromUtf8(utf8Pattern), cp1250::fromUtf8(path));
+using Kind = EHiveFileError::Kind;
+
+[[noreturn]] void fail(Kind kind, const std::string& path, const std::string& detail = {}) {
+  const char* pattern = "Nie można otworzyć pliku rejestru %s";
+  switch (kind) {
+    case Kind::NotAHive:
+      pattern = "Plik %s nie jest plikiem rejestru";
+      break;
+    case Kind::Damaged:
+      pattern = "Plik rejestru %s jest uszkodzony";
+      break;
+    case Kind::CannotOpen:
+      break;
+    case Kind::CannotCreate:
+      pattern = "Nie można utworzyć pliku rejestru %s";
+      break;
+    case Kind::FromNewerVersion:
+      pattern = "Plik rejestru %s pochodzi z nowszej wersji programu";
+      break;
+  }
+  const std::string ansiPath = cp1250::fromUtf8(path);
+  std::string text = formatMessage(cp1250::fromUtf8(pattern), ansiPath);
   if (!detail.empty()) text += " (" + detail + ")";
-  return text;
+  throw EHiveFileError(kind, ansiPath, detail, text);
 }
 
 [[noreturn]] void notAHive(const std::string& path) {
-  throw Exception(message("Plik %s nie jest plikiem rejestru", path));
+  fail(Kind::NotAHive, path);
 }
 
 [[noreturn]] void damaged(const std::string& path, const std::string& detail = {}) {
-  throw Exception(message("Plik rejestru %s jest uszkodzony", path, detail));
+  fail(Kind::Damaged, path, detail);
 }
 
 // Looks at the file before SQLite does, so a file that is not a hive is never
@@ -94,11 +114,11 @@ FileState inspect(const std::string& path) {
     if (!std::filesystem::exists(path, existsError) && !existsError) return FileState::Missing;
     size = std::filesystem::file_size(path, ec);
   }
-  if (ec) throw Exception(message("Nie można otworzyć pliku rejestru %s", path, ec.message()));
+  if (ec) fail(Kind::CannotOpen, path, ec.message());
   if (size == 0) return FileState::Missing;
   std::array<unsigned char, 100> header{};
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw Exception(message("Nie można otworzyć pliku rejestru %s", path, std::strerror(errno)));
+  if (!in) fail(Kind::CannotOpen, path, std::strerror(errno));
   if (size < header.size() || !in.read(reinterpret_cast<char*>(header.data()), header.size())) notAHive(path);
   if (std::memcmp(header.data(), "SQLite format 3", 16) != 0) notAHive(path);
   const std::int64_t applicationId =
@@ -186,7 +206,7 @@ HiveFile::HiveFile(std::string path, bool readOnly) : path_(std::move(path)), re
         continue;
       }
       if (e.corrupt()) damaged(path_, e.what());
-      throw Exception(message("Nie można otworzyć pliku rejestru %s", path_, e.what()));
+      fail(Kind::CannotOpen, path_, e.what());
     }
   }
 }
@@ -215,7 +235,7 @@ void HiveFile::open() {
   // and still be rolled back to nothing by SQLite: it is made again.
   if (state != FileState::Ours || db_->scalar("PRAGMA application_id") == 0) {
     if (fileReadOnly && state != FileState::Missing) notAHive(path_);
-    if (fileReadOnly) throw Exception(message("Nie można utworzyć pliku rejestru %s", path_));
+    if (fileReadOnly) fail(Kind::CannotCreate, path_);
     createIfEmpty();  // also for a hive only the program treats as read-only
   }
   if (!fileReadOnly) {
@@ -270,8 +290,7 @@ void HiveFile::upgrade() {
 
 void HiveFile::verify() {
   if (db_->scalar("PRAGMA application_id") != kApplicationId) notAHive(path_);
-  if (db_->scalar("PRAGMA user_version") > kSchemaVersion)
-    throw Exception(message("Plik rejestru %s pochodzi z nowszej wersji programu", path_));
+  if (db_->scalar("PRAGMA user_version") > kSchemaVersion) fail(Kind::FromNewerVersion, path_);
   if (db_->scalar("SELECT count(*) FROM sqlite_master WHERE name IN ('keys', 'vals', 'keys_by_name', "
                   "'vals_by_name', 'vals_in_order')") != 5)
     damaged(path_);

@@ -32,6 +32,10 @@ class LoadScope {
   LoadScope& operator=(const LoadScope&) = delete;
 };
 
+// What a failure says to the user (cp1250), in the program's language where
+// the failure lets it be said again (a hive file that cannot be used).
+std::string failureMessage(const std::exception& failure);
+
 void reportFailure(std::exception_ptr failure);  // error box, or nothing while loading
 
 // Runs `f`; a failure reaches the application error box.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QTranslator>
 #include <QWidget>
 #include <cstdio>
@@ -115,6 +116,11 @@ bool setLanguage(Language language) {
 QString localizedDataFile(const QString& relativePath) {
   if (current() == Language::Polish) return dataFile(relativePath);
   return dataFile(languageCode(current()) + QLatin1Char('\\') + relativePath);
+}
+
+QString localizedPictureFile(const QString& relativePath) {
+  const QString localized = localizedDataFile(relativePath);
+  return QFileInfo::exists(localized) ? localized : dataFile(relativePath);
 }
 
 void retranslateOnLanguageChange(QWidget* form, std::function<void()> retranslate) {

@@ -35,6 +35,10 @@ QString translationFile(Language language);
 // A data file of the current language by its Windows-style relative path:
 // the English tips, articles and help document lie below en\.
 QString localizedDataFile(const QString& relativePath);
+// A picture of the current language by its relative path: the English set
+// below en\ holds only the pictures that show words, so any other is the
+// language-free one.
+QString localizedPictureFile(const QString& relativePath);
 
 // Runs `retranslate` whenever `form` gets a LanguageChange event: the form's
 // retranslateUi() and then the texts the form sets in code.

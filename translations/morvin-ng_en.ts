@@ -22,6 +22,37 @@
         <source>Nieznany błąd programu</source>
         <translation>Unknown program error</translation>
     </message>
+    <message>
+        <source>Plik %1 nie jest plikiem rejestru</source>
+        <translation>The file %1 is not a registry file</translation>
+    </message>
+    <message>
+        <source>Plik rejestru %1 jest uszkodzony</source>
+        <translation>The registry file %1 is damaged</translation>
+    </message>
+    <message>
+        <source>Nie można utworzyć pliku rejestru %1</source>
+        <translation>Cannot create the registry file %1</translation>
+    </message>
+    <message>
+        <source>Plik rejestru %1 pochodzi z nowszej wersji programu</source>
+        <translation>The registry file %1 was made by a newer version of the program</translation>
+    </message>
+    <message>
+        <source>Nie można otworzyć pliku rejestru %1</source>
+        <translation>Cannot open the registry file %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinuxIntegration</name>
+    <message>
+        <source>Uruchom Morvin NG</source>
+        <translation>Start Morvin NG</translation>
+    </message>
+    <message>
+        <source>Ustawienia systemu Windows 9x w programie Morvin NG</source>
+        <translation>Windows 9x settings in Morvin NG</translation>
+    </message>
 </context>
 <context>
     <name>Startup</name>
@@ -188,7 +219,7 @@
     </message>
     <message>
         <source>Do środka</source>
-        <translation>Centre</translation>
+        <translation>Center</translation>
     </message>
     <message>
         <source>Do góry</source>
@@ -219,23 +250,23 @@
     </message>
     <message>
         <source>Kolor tła:</source>
-        <translation>Background colour:</translation>
+        <translation>Background color:</translation>
     </message>
     <message>
         <source>Kliknij, aby wybrać kolor tła</source>
-        <translation>Click to choose the background colour</translation>
+        <translation>Click to choose the background color</translation>
     </message>
     <message>
         <source>Kolor tła</source>
-        <translation>Background colour</translation>
+        <translation>Background color</translation>
     </message>
     <message>
         <source>Kliknij, aby wybrać kolor tła tapety</source>
-        <translation>Click to choose the wallpaper&apos;s background colour</translation>
+        <translation>Click to choose the wallpaper&apos;s background color</translation>
     </message>
     <message>
         <source>Kolor tła tapety najlepiej dopasować do koloru tła animacji, która znajdować się będzie na tapecie. W ten sposób tapeta powinna wyglądać bardziej estetycznie.</source>
-        <translation>The wallpaper looks best when its background colour matches the background of the animation on it.</translation>
+        <translation>The wallpaper looks best when its background color matches the background of the animation on it.</translation>
     </message>
 </context>
 <context>
@@ -262,7 +293,7 @@
     </message>
     <message>
         <source>Dla:</source>
-        <translation>For:</translation>
+        <translation>Computer:</translation>
     </message>
     <message>
         <source>Nazwa komputera</source>
@@ -294,15 +325,15 @@
     </message>
     <message>
         <source>MS Dos</source>
-        <translation>MS Dos</translation>
+        <translation>MS-DOS</translation>
     </message>
     <message>
         <source>UnInstall</source>
-        <translation>UnInstall</translation>
+        <translation>Uninstall</translation>
     </message>
     <message>
         <source>Poradnik</source>
-        <translation>Guide</translation>
+        <translation>Tricks</translation>
     </message>
     <message>
         <source>Menu</source>
@@ -342,7 +373,7 @@
     </message>
     <message>
         <source>MS Dos        </source>
-        <translation>MS Dos        </translation>
+        <translation>MS-DOS        </translation>
     </message>
     <message>
         <source>Sztuczki      </source>
@@ -366,11 +397,11 @@
     </message>
     <message>
         <source>Zamknij...    </source>
-        <translation>Close...      </translation>
+        <translation>Exit...       </translation>
     </message>
     <message>
         <source>Zamknij...</source>
-        <translation>Close...</translation>
+        <translation>Exit...</translation>
     </message>
     <message>
         <source>Start</source>
@@ -390,18 +421,18 @@
     </message>
     <message>
         <source>Historia zmian...</source>
-        <translation>Change history...</translation>
+        <translation>Change History...</translation>
     </message>
 </context>
 <context>
     <name>TfmDos</name>
     <message>
         <source>Microsoft DOS</source>
-        <translation>Microsoft DOS</translation>
+        <translation>MS-DOS</translation>
     </message>
     <message>
         <source>Baner okna Microsoft DOS</source>
-        <translation>Microsoft DOS window banner</translation>
+        <translation>MS-DOS window banner</translation>
     </message>
     <message>
         <source>Aplikacje</source>
@@ -409,15 +440,15 @@
     </message>
     <message>
         <source>Brak możliwości uruchamiania aplikacji DOS&apos;u</source>
-        <translation>Do not allow DOS applications to run</translation>
+        <translation>Do not allow MS-DOS applications to run</translation>
     </message>
     <message>
         <source>Brak możliwości uruchamiania aplikacji DOS&apos;u w trybie pojedynczej aplikacji</source>
-        <translation>Do not allow DOS applications in single-mode</translation>
+        <translation>Do not allow MS-DOS applications in MS-DOS mode</translation>
     </message>
     <message>
         <source>Uruchamianie Windows</source>
-        <translation>Windows start-up</translation>
+        <translation>Starting Windows</translation>
     </message>
     <message>
         <source>Sprawdzaj dyski po niepoprawnym zamknięciu systemu</source>
@@ -437,23 +468,23 @@
     </message>
     <message>
         <source>Uaktywnij menu startowe Windows</source>
-        <translation>Show the Windows start-up menu</translation>
+        <translation>Always show the Startup menu</translation>
     </message>
     <message>
         <source>Przy starcie systemu wyświetlane będzie menu pozwalające na wybór alternatywnych opcji jak np. praca w trybie awaryjnym.</source>
-        <translation>At start-up the system shows a menu of other ways to start, such as Safe mode.</translation>
+        <translation>At startup the system shows a menu of other ways to start, such as Safe mode.</translation>
     </message>
     <message>
         <source>Liczba sekund przez które wyświetlane będzie menu startowe.</source>
-        <translation>How many seconds the start-up menu is shown.</translation>
+        <translation>How many seconds the Startup menu is shown.</translation>
     </message>
     <message>
         <source>Wyłącz klawisze F4, F5, F6 i F8 przy starcie Windows</source>
-        <translation>Disable the F4, F5, F6 and F8 keys at start-up</translation>
+        <translation>Disable the F4, F5, F6 and F8 keys at startup</translation>
     </message>
     <message>
         <source>Pokazuj logo systemu Windows przy starcie</source>
-        <translation>Show the Windows logo at start-up</translation>
+        <translation>Show the Windows logo at startup</translation>
     </message>
 </context>
 <context>
@@ -486,12 +517,72 @@
         <source>Lokalizacja</source>
         <translation>Location</translation>
     </message>
+    <message>
+        <source>Dane aplikacji</source>
+        <translation>Application Data</translation>
+    </message>
+    <message>
+        <source>Temporary Internet Files</source>
+        <translation>Temporary Internet Files</translation>
+    </message>
+    <message>
+        <source>Cookies</source>
+        <translation>Cookies</translation>
+    </message>
+    <message>
+        <source>Pulpit</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>Ulubione</source>
+        <translation>Favorites</translation>
+    </message>
+    <message>
+        <source>Czcionki</source>
+        <translation>Fonts</translation>
+    </message>
+    <message>
+        <source>Historia</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Moje dokumenty</source>
+        <translation>My Documents</translation>
+    </message>
+    <message>
+        <source>Print Hood</source>
+        <translation>PrintHood</translation>
+    </message>
+    <message>
+        <source>Programy</source>
+        <translation>Programs</translation>
+    </message>
+    <message>
+        <source>Ostatnio otwierane</source>
+        <translation>Recent</translation>
+    </message>
+    <message>
+        <source>Wyślij do</source>
+        <translation>SendTo</translation>
+    </message>
+    <message>
+        <source>Menu Start</source>
+        <translation>Start Menu</translation>
+    </message>
+    <message>
+        <source>Autostart</source>
+        <translation>StartUp</translation>
+    </message>
+    <message>
+        <source>Wzorce dokumentów</source>
+        <translation>Templates</translation>
+    </message>
 </context>
 <context>
     <name>TfmHistoria</name>
     <message>
         <source>Historia zmian</source>
-        <translation>Change history</translation>
+        <translation>Change History</translation>
     </message>
     <message>
         <source>Pokaż zmiany:</source>
@@ -792,19 +883,19 @@
     </message>
     <message>
         <source>Wyłącz dostęp do właściwości paska zadań</source>
-        <translation>Disable the taskbar properties</translation>
+        <translation>Disable the Taskbar Properties</translation>
     </message>
     <message>
         <source>Błąd w polskiej wersji Windows</source>
-        <translation>Polish Windows fault</translation>
+        <translation>Polish Windows bug</translation>
     </message>
     <message>
         <source>Ta opcja usuwa błąd w polskiej wersji systemu Windows dotyczący podwójnego ładowania się zasobnika systemowego w wyniku czego ikonki na pasku zadań podwajają się. Aby usunąć ten błąd kliknij poniższy przycisk.</source>
-        <translation>This mends a fault of the Polish Windows: the system tray is loaded twice, so the taskbar icons show up twice. Click the button below to mend it.</translation>
+        <translation>This fixes a bug of the Polish Windows: the system tray is loaded twice, so the taskbar icons show up twice. Click the button below to fix it.</translation>
     </message>
     <message>
         <source>Usuń błąd</source>
-        <translation>Mend the fault</translation>
+        <translation>Fix the bug</translation>
     </message>
     <message>
         <source>Panel Sterowania w Menu Start</source>
@@ -828,7 +919,7 @@
     </message>
     <message>
         <source>Autostart</source>
-        <translation>Startup</translation>
+        <translation>StartUp</translation>
     </message>
     <message>
         <source>Poniżej znajdują się programy ładujące się podczas startu systemu:</source>
@@ -840,11 +931,11 @@
     </message>
     <message>
         <source>Usuń element Autostartu</source>
-        <translation>Remove the Startup entry</translation>
+        <translation>Remove the StartUp entry</translation>
     </message>
     <message>
         <source>Menu kontekstowe</source>
-        <translation>Context menu</translation>
+        <translation>Shortcut menu</translation>
     </message>
     <message>
         <source>Jeśli wyłączysz tą opcję spowoduje to znaczne utrudnienie pracy w systemie Windows.</source>
@@ -852,7 +943,7 @@
     </message>
     <message>
         <source>Wyłącz menu kontekstowe (niezalecane)</source>
-        <translation>Disable context menus (not recommended)</translation>
+        <translation>Disable shortcut menus (not recommended)</translation>
     </message>
     <message>
         <source>Zainstalowane programy</source>
@@ -991,23 +1082,23 @@
     </message>
     <message>
         <source>Kolor okien</source>
-        <translation>Window colour</translation>
+        <translation>Window color</translation>
     </message>
     <message>
         <source>Zmień kolor</source>
-        <translation>Change colour</translation>
+        <translation>Change color</translation>
     </message>
     <message>
         <source>Kolor domyślny</source>
-        <translation>Default colour</translation>
+        <translation>Default color</translation>
     </message>
     <message>
         <source>Próbka koloru okien (dwukrotne kliknięcie zmienia kolor)</source>
-        <translation>Window colour sample (double-click to change it)</translation>
+        <translation>Window color sample (double-click to change it)</translation>
     </message>
     <message>
         <source>Kliknij dwukrotnie, aby zmienić kolor</source>
-        <translation>Double-click to change the colour</translation>
+        <translation>Double-click to change the color</translation>
     </message>
     <message>
         <source>Tapeta</source>
@@ -1067,7 +1158,7 @@
     </message>
     <message>
         <source>Historia zmian...</source>
-        <translation>Change history...</translation>
+        <translation>Change History...</translation>
     </message>
 </context>
 <context>
@@ -1082,7 +1173,7 @@
     </message>
     <message>
         <source>Sztuczki w Windows</source>
-        <translation>Windows tricks</translation>
+        <translation>Windows Tricks</translation>
     </message>
     <message>
         <source>Wybierz artykuł</source>
@@ -1117,11 +1208,11 @@
     </message>
     <message>
         <source>Wyłącz dostęp do zakładki Identyfikacja</source>
-        <translation>Disable the Identification page</translation>
+        <translation>Disable the Identification tab</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do zakładki Kontrola dostępu</source>
-        <translation>Disable the Access Control page</translation>
+        <translation>Disable the Access Control tab</translation>
     </message>
     <message>
         <source>Wyłącz kontrolę nad współużytkowaniem Plików</source>
@@ -1133,7 +1224,7 @@
     </message>
     <message>
         <source>Wyłącz dostęp do właściwości sieci</source>
-        <translation>Disable the Network properties</translation>
+        <translation>Disable the Network Properties</translation>
     </message>
     <message>
         <source>Usuń folder Cała sieć</source>
@@ -1181,15 +1272,15 @@
     </message>
     <message>
         <source>Połączenie</source>
-        <translation>Connection</translation>
+        <translation>Dial-Up Networking</translation>
     </message>
     <message>
         <source>Wyłączenie możliwości odbierania telefonu</source>
-        <translation>Do not answer incoming calls</translation>
+        <translation>Dial-Up Networking does not answer incoming calls</translation>
     </message>
     <message>
         <source>Nie odbieraj</source>
-        <translation>Do not answer</translation>
+        <translation>Disable dial-in</translation>
     </message>
     <message>
         <source>Udostępnianie</source>
@@ -1216,31 +1307,31 @@
     </message>
     <message>
         <source>Właściwości ekranu</source>
-        <translation>Display properties</translation>
+        <translation>Display Properties</translation>
     </message>
     <message>
         <source>Zakładki Właściwości ekranu</source>
-        <translation>Display properties pages</translation>
+        <translation>Display Properties tabs</translation>
     </message>
     <message>
         <source>Ukryj zakładkę Tło</source>
-        <translation>Hide the Background page</translation>
+        <translation>Hide the Background tab</translation>
     </message>
     <message>
         <source>Ukryj zakładkę Wygaszacz ekranu</source>
-        <translation>Hide the Screen Saver page</translation>
+        <translation>Hide the Screen Saver tab</translation>
     </message>
     <message>
         <source>Ukryj zakładkę Wygląd</source>
-        <translation>Hide the Appearance page</translation>
+        <translation>Hide the Appearance tab</translation>
     </message>
     <message>
         <source>Ukryj zakładki Ustawienia, Sieć Web i Efekty</source>
-        <translation>Hide the Settings, Web and Effects pages</translation>
+        <translation>Hide the Settings, Web and Effects tabs</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do Właściwości ekranu</source>
-        <translation>Disable Display properties</translation>
+        <translation>Disable Display Properties</translation>
     </message>
     <message>
         <source>Hasła i administracja</source>
@@ -1248,15 +1339,15 @@
     </message>
     <message>
         <source>Zakładki Haseł</source>
-        <translation>Passwords pages</translation>
+        <translation>Passwords tabs</translation>
     </message>
     <message>
         <source>Ukryj zakładkę Zmień hasło</source>
-        <translation>Hide the Change Passwords page</translation>
+        <translation>Hide the Change Passwords tab</translation>
     </message>
     <message>
         <source>Ukryj zakładkę Zdalne administrowanie</source>
-        <translation>Hide the Remote Administration page</translation>
+        <translation>Hide the Remote Administration tab</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do Haseł</source>
@@ -1268,7 +1359,7 @@
     </message>
     <message>
         <source>Ukryj zakładki Ogólne i Szczegóły w Właściwościach drukarek</source>
-        <translation>Hide General and Details in Printer properties</translation>
+        <translation>Hide the General and Details tabs of Printer Properties</translation>
     </message>
     <message>
         <source>Brak możliwości usuwania drukarek</source>
@@ -1308,7 +1399,7 @@
     </message>
     <message>
         <source>Głębia kolorów:</source>
-        <translation>Colour depth:</translation>
+        <translation>Color depth:</translation>
     </message>
     <message>
         <source>Przykład: 16</source>
@@ -1332,7 +1423,7 @@
     </message>
     <message>
         <source>Ta opcja wyłącza dostęp do Profili użytkownika w panelu sterowania oraz zakładki Profile użytkownika w arkuszu Hasła</source>
-        <translation>This option disables User Profiles in the Control Panel and the User Profiles page of Passwords</translation>
+        <translation>This option disables User Profiles in the Control Panel and the User Profiles tab of Passwords Properties</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do Profili użytkownika</source>
@@ -1340,7 +1431,7 @@
     </message>
     <message>
         <source>Właściwości systemu</source>
-        <translation>System properties</translation>
+        <translation>System Properties</translation>
     </message>
     <message>
         <source>Wyłącz dostęp do Menadżera urządzeń</source>
@@ -1372,7 +1463,7 @@
     </message>
     <message>
         <source>Uaktywnienie tej spcji spowoduje wyświetlanie przez system Windows komunikatu przy starcie.</source>
-        <translation>With this option Windows shows a notice at start-up.</translation>
+        <translation>With this option Windows shows a notice at startup.</translation>
     </message>
     <message>
         <source>Temat:</source>
@@ -1408,7 +1499,7 @@
     </message>
     <message>
         <source>Co ile milisekund</source>
-        <translation>Every how many milliseconds</translation>
+        <translation>Blink interval in milliseconds</translation>
     </message>
     <message>
         <source>milisekund</source>
@@ -1431,6 +1522,14 @@
     <message>
         <source>Wybierz kodowanie</source>
         <translation>Choose an encoding</translation>
+    </message>
+    <message>
+        <source>Z poniższej listy wybierz standard kodowania znaków, który zostanie użyty do zbudowania animowanej tapety. Ten system jest polski: jeśli tytuł lub ścieżka animacji mają polskie litery, wpisz ISO-8859-2.</source>
+        <translation>Choose from the list below the character encoding used to build the animated wallpaper. This system is Polish: if the title or the animation&apos;s path has Polish letters, type ISO-8859-2.</translation>
+    </message>
+    <message>
+        <source>Z poniższej listy wybierz standard kodowania znaków, który zostanie użyty do zbudowania animowanej tapety. Zalecany jest windows-1252, strona kodowa tego systemu.</source>
+        <translation>Choose from the list below the character encoding used to build the animated wallpaper. windows-1252, the code page of this system, is recommended.</translation>
     </message>
 </context>
 <context>
@@ -1462,14 +1561,14 @@
     <name>morvin::TMainForm</name>
     <message>
         <source>Czy napewno chcesz zakończyć program ?</source>
-        <translation>Are you sure you want to quit the program?</translation>
+        <translation>Are you sure you want to exit the program?</translation>
     </message>
 </context>
 <context>
     <name>morvin::TfmHistoria</name>
     <message>
         <source> (zapis przerwany)</source>
-        <translation> (write cut short)</translation>
+        <translation> (interrupted)</translation>
     </message>
     <message>
         <source>wszystkie</source>
@@ -1562,7 +1661,7 @@ Restore %4 anyway?</translation>
     <name>morvin::TfmMenuStart</name>
     <message>
         <source>Czy napewno chcesz usunąć ten element Autostartu?</source>
-        <translation>Are you sure you want to remove this Startup entry?</translation>
+        <translation>Are you sure you want to remove this StartUp entry?</translation>
     </message>
 </context>
 <context>

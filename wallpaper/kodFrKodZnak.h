@@ -13,6 +13,9 @@ class TFrKodZnak : public QFrame {
  public:
   explicit TFrKodZnak(QWidget* parent = nullptr);
   Ui::TFrKodZnak ui;
+
+ private:
+  void offerEncodings();  // in the program's language
 };
 
 }  // namespace morvin

@@ -18,7 +18,7 @@ const std::pair<const char*, const char*> kRows[] = {
     {"Wzorce dokumentów", "Templates"},
     {"Autostart", "Startup"},
     {"Menu Start", "Start Menu"},
-    {"Wyslij do", "SendTo"},
+    {"Wyślij do", "SendTo"},
     {"Ostatnio otwierane", "Recent"},
     {"Programy", "Programs"},
     {"Print Hood", "PrintHood"},

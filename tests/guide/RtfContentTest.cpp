@@ -70,9 +70,9 @@ TEST(ShippedContent, HelpDocumentReadsAsAManualOfEveryWindow) {
   QStringList headings;
   for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
     if (block.begin().fragment().charFormat().fontPointSize() == 13.0) headings << block.text();
-  for (const char* window :
-       {"Okno główne", "Pulpit", "Kreator animowanej tapety", "Foldery i pliki", "Ikony", "Pasek zadań",
-        "Windows", "Sieć", "MS Dos", "Zainstalowane programy", "Sztuczki", "Ustawienia programu"}) {
+  for (const char* window : {"Okno główne", "Pulpit", "Kreator animowanej tapety", "Foldery i pliki", "Ikony",
+                             "Pasek zadań", "Windows", "Sieć", "MS Dos", "Zainstalowane programy", "Sztuczki",
+                             "Historia zmian", "Maszyny", "Ustawienia programu"}) {
     const QString name = QString::fromUtf8(window);
     EXPECT_TRUE(std::any_of(headings.begin(), headings.end(), [&](const QString& h) {
       return h.startsWith(name);
@@ -82,6 +82,18 @@ TEST(ShippedContent, HelpDocumentReadsAsAManualOfEveryWindow) {
   const QTextBlock bullet = blockOf(*doc, QString::fromUtf8("Przycisk Start otwiera"));
   EXPECT_LT(bullet.blockFormat().textIndent(), 0.0);
   EXPECT_TRUE(bullet.text().startsWith(QString::fromUtf8("•\t")));
+}
+
+// The English manual has a heading for every window too, in Windows 98's words.
+TEST(ShippedContent, EnglishHelpDocumentHasAHeadingOfEveryWindow) {
+  auto doc = readShipped("en/pomoc/Help.doc");
+  expectNoRtfShowing(doc->toPlainText());
+  QStringList headings;
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    if (block.begin().fragment().charFormat().fontPointSize() == 13.0) headings << block.text();
+  for (const char* window : {"The main window", "Folders and files", "Taskbar and Start Menu", "MS-DOS",
+                             "Tricks", "Change History", "Machines", "Program settings"})
+    EXPECT_TRUE(headings.contains(QString::fromLatin1(window))) << window;
 }
 
 }  // namespace

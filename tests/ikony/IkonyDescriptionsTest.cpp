@@ -1,7 +1,9 @@
 // The pop-up descriptions of the five desktop objects: asked for, restored,
 // and read into the picture buttons' tooltips at every mouse move.
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <tuple>
 
 #include "IkonyTestSupport.h"
 
@@ -73,6 +75,30 @@ TEST_F(IkonyTest, DefaultButtonsRestoreEachObjectsOwnDescription) {
     EXPECT_EQ(machine->string(kClassesRoot, d.key, "InfoTip"), d.text) << d.button;
   }
   EXPECT_EQ(dialogLog->shown().size(), 0u);  // restoring asks nothing
+}
+
+// What the window writes into the system follows the system's language, not
+// the program's: on an English Windows 98 the Polish program writes English.
+TEST_F(IkonyTest, OnAnEnglishSystemTheWindowWritesEnglishTexts) {
+  machine->setString(reg::kCurrentUser, "Control Panel\\International", "Locale", "00000409");
+  machine->deleteTree(reg::kLocalMachine, kDocsEntry);
+  TfmIkony* w = open();
+  const std::tuple<const char*, std::string, std::string> written[] = {
+      {"SpeedButton6", kComputerClass, "Displays the contents of your computer."},
+      {"SpeedButton9", kBinClass, "Contains the files and folders that you have deleted."},
+      {"SpeedButton10", kNetworkClass, "Displays computers on your network."},
+  };
+  for (const auto& [button, key, text] : written) {
+    click(w, button);
+    EXPECT_EQ(machine->string(kClassesRoot, key, "InfoTip"), text) << button;
+  }
+  click(box(w, "CheckBox5"));
+  EXPECT_EQ(machine->string(reg::kLocalMachine, kDocsEntry, ""), "My Documents");
+  const QList<QAction*> names = w->suggestions()->actions();
+  ASSERT_EQ(names.size(), 15);
+  EXPECT_EQ(names[0]->text(), QStringLiteral("Recycle Bin"));
+  names[12]->trigger();
+  EXPECT_EQ(machine->string(kClassesRoot, kBinClass, ""), "Wastebasket");
 }
 
 TEST_F(IkonyTest, TooltipShowsTheDescriptionStoredAtEachMove) {

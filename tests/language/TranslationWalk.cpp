@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -69,10 +70,17 @@ QMap<QString, QString> shownTexts(QWidget* window) {
       for (int i = 0; i < c->count(); ++i) put(texts, at + "/item" + QString::number(i), c->itemText(i));
       if (c->currentIndex() < 0) put(texts, at + "/prompt", c->currentText());
     }
-    if (auto* t = qobject_cast<QTableWidget*>(w))
+    if (auto* t = qobject_cast<QTableWidget*>(w)) {
       for (int i = 0; i < t->columnCount(); ++i)
         if (t->horizontalHeaderItem(i))
           put(texts, at + "/header" + QString::number(i), t->horizontalHeaderItem(i)->text());
+      for (int row = 0; row < t->rowCount(); ++row)
+        for (int column = 0; column < t->columnCount(); ++column)
+          if (QTableWidgetItem* item = t->item(row, column))
+            put(texts, at + QStringLiteral("/cell%1,%2").arg(row).arg(column), item->text());
+    }
+    if (auto* l = qobject_cast<QListWidget*>(w))
+      for (int i = 0; i < l->count(); ++i) put(texts, at + "/entry" + QString::number(i), l->item(i)->text());
     for (QAction* a : w->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
       if (!a->objectName().isEmpty()) put(texts, at + '/' + a->objectName() + "/text", a->text());
   }

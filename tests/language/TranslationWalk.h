@@ -17,7 +17,7 @@ struct TranslationFile {
 TranslationFile readTranslationFile(const QString& path);
 
 // "objectPath/property" -> text, for captions, titles, tooltips, accessible
-// names, list entries, table headers and actions of a window and its children;
+// names, list entries, table headers and cells and actions of a window and its children;
 // a widget marked with the property morvinNames shows names and is left out.
 QMap<QString, QString> shownTexts(QWidget* window);
 

@@ -105,6 +105,15 @@ TEST_F(MorvinReg, InitCreatesTheDefaultMachineOnceAndSaysWhere) {
   EXPECT_TRUE(fs::exists(other + "/drive_c/WINDOWS/SYSTEM.DAT"));
 }
 
+TEST_F(MorvinReg, InitInEnglishMakesAnEnglishWindows98) {
+  Result r = reg({"init", "--lang", "en"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(fs::is_directory(machine_ + "/drive_c/WINDOWS/Start Menu/Programs/StartUp"));
+  r = reg({"query", "HKCU\\Control Panel\\International", "Locale"});
+  EXPECT_NE(r.out.find("00000409"), std::string::npos) << r.out;
+  EXPECT_EQ(reg({"init", "--lang", "de"}).code, 2);
+}
+
 TEST_F(MorvinReg, ImportExportAndQueryRoundTripPolishText) {
   init();
   const std::string file = morvin::cp1250::fromUtf8(

@@ -16,6 +16,7 @@
 #include "platform/HostFiles.h"
 #include "platform/Machine.h"
 #include "platform/MachineState.h"
+#include "platform/SystemLanguage.h"
 #include "registry/HiveStore.h"
 #include "registry/RegFile.h"
 
@@ -226,6 +227,61 @@ TEST_F(ProvisioningTest, TwoProcessesProvisioningAtOnceBuildOneMachine) {
   EXPECT_EQ(provisioned, 1);
   EXPECT_TRUE(isComplete(folder_));
   EXPECT_FALSE(hasLeftovers(folder_));
+}
+
+// The English machine beside the Polish one: the same build, the names and
+// locale of an English Windows 98.
+TEST_F(ProvisioningTest, AnEnglishMachineHasEnglishFoldersLocaleAndCodePages) {
+  ASSERT_TRUE(provisionMachine(folder_, defaultMachineRegFile(SystemLanguage::English)));
+  openMachine(folder_);
+  const std::string drive = Machine(folder_).driveC();
+  for (const char* folder :
+       {"WINDOWS/Start Menu/Programs/StartUp", "WINDOWS/Start Menu/Programs/Accessories", "My Documents",
+        "WINDOWS/Desktop", "WINDOWS/Favorites", "Program Files/Accessories"})
+    EXPECT_TRUE(fs::is_directory(drive + "/" + folder)) << folder;
+  for (const char* polish :
+       {"WINDOWS/Menu Start", "Moje dokumenty", "WINDOWS/Pulpit", "Program Files/Akcesoria"})
+    EXPECT_FALSE(fs::exists(drive + "/" + polish)) << polish;
+
+  struct Value {
+    reg::Key root;
+    const char* key;
+    const char* name;
+    const char* expected;
+  };
+  const Value values[] = {
+      {reg::kCurrentUser, "Control Panel\\International", "Locale", "00000409"},
+      {reg::kLocalMachine, "System\\CurrentControlSet\\Control\\Nls\\Codepage", "ACP", "1252"},
+      {reg::kLocalMachine, "System\\CurrentControlSet\\Control\\Nls\\Codepage", "OEMCP", "437"},
+      {reg::kLocalMachine, "SOFTWARE\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}", "",
+       "Recycle Bin"},
+      {reg::kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Startup",
+       "C:\\WINDOWS\\Start Menu\\Programs\\StartUp"},
+  };
+  for (const Value& v : values) {
+    reg::Key handle = 0;
+    ASSERT_EQ(reg::currentStore().openKey(v.root, v.key, reg::access::Read, &handle), reg::err::Success)
+        << v.key;
+    std::uint32_t type = 0;
+    std::string data;
+    EXPECT_EQ(reg::readWholeValue(reg::currentStore(), handle, v.name, &type, &data), reg::err::Success);
+    reg::currentStore().closeKey(handle);
+    EXPECT_EQ(data.substr(0, data.find('\0')), v.expected) << v.key << " " << v.name;
+  }
+  EXPECT_EQ(currentSystemLanguage(), SystemLanguage::English);
+}
+
+TEST(SystemLanguageTest, TheLocaleGivesTheSystemsLanguage) {
+  const std::pair<const char*, SystemLanguage> cases[] = {
+      {"00000415", SystemLanguage::Polish},
+      {"00000409", SystemLanguage::English},
+      {"00000809", SystemLanguage::English},
+      {"00000407", SystemLanguage::English},  // any other: English
+      {"", SystemLanguage::Polish},
+      {"0000041G", SystemLanguage::Polish},  // none or garbage
+      {"1FFFFFFFFFFF", SystemLanguage::Polish},
+  };
+  for (const auto& [locale, language] : cases) EXPECT_EQ(languageOfLocale(locale), language) << locale;
 }
 
 }  // namespace

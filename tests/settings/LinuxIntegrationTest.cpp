@@ -10,6 +10,8 @@
 
 #include "SettingsFixture.h"
 #include "app/LinuxIntegration.h"
+#include "shell/DataPaths.h"
+#include "shell/Language.h"
 
 namespace morvin::test {
 namespace {
@@ -64,6 +66,28 @@ TEST_F(FolderActionTest, TheSwitchInstallsAndRemovesTheActionOnTheUsersOwnMachin
 
   click(set, "CheckBox2");
   for (const QString& file : files) EXPECT_FALSE(QFileInfo::exists(file)) << file.toStdString();
+}
+
+// The file managers' action speaks the program's language when it is
+// installed; the Explorer verb is the system's, and this system is Polish.
+TEST_F(FolderActionTest, TheActionIsNamedInTheProgramsLanguageAndTheVerbInTheSystems) {
+  qputenv("MORVIN_MACHINE", QByteArray::fromStdString(machine->folder()));
+  // The translation lies beside the test program, not in this test's data folder.
+  struct BackToPolish {
+    QString data = dataFolder();
+    ~BackToPolish() {
+      setLanguage(Language::Polish);
+      setDataFolder(data);
+    }
+  } backToPolish;
+  setDataFolder(QCoreApplication::applicationDirPath());
+  ASSERT_TRUE(setLanguage(Language::English));
+  start();
+  click(set, "CheckBox2");
+  for (const QString& file : desktop::FolderActionFiles())
+    EXPECT_TRUE(read(file).contains(QStringLiteral("Name=Start Morvin NG"))) << file.toStdString();
+  EXPECT_TRUE(read(desktop::FolderActionFiles()[2]).contains(QStringLiteral("Comment=Windows 9x settings")));
+  EXPECT_EQ(machine->string(HKLM, kVerb, ""), "Uruchom Morvin NG");
 }
 
 TEST_F(FolderActionTest, AProgramOnAnotherMachineLeavesTheFileManagersAlone) {

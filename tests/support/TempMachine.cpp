@@ -122,8 +122,8 @@ void deleteTreeBelow(reg::RegistryStore& store, reg::Key key) {
 // test: provisioning costs a durable import, a copy costs almost nothing.
 class DefaultTemplate {
  public:
-  DefaultTemplate() : folder_(uniqueFolder()) {
-    platform::provisionMachine(folder_, platform::defaultMachineRegFile());
+  explicit DefaultTemplate(platform::SystemLanguage language) : folder_(uniqueFolder()) {
+    platform::provisionMachine(folder_, platform::defaultMachineRegFile(language));
   }
   ~DefaultTemplate() {
     makeRemovable(folder_);
@@ -136,9 +136,18 @@ class DefaultTemplate {
   std::string folder_;
 };
 
-void copyDefaultMachine(const std::string& driveC) {
-  static DefaultTemplate defaultTemplate;
-  fs::copy(defaultTemplate.driveC(), driveC, fs::copy_options::recursive);
+void copyDefaultMachine(const std::string& driveC, platform::SystemLanguage language) {
+  // Each made on its first use only.
+  auto polish = []() -> const DefaultTemplate& {
+    static DefaultTemplate machine(platform::SystemLanguage::Polish);
+    return machine;
+  };
+  auto english = []() -> const DefaultTemplate& {
+    static DefaultTemplate machine(platform::SystemLanguage::English);
+    return machine;
+  };
+  const DefaultTemplate& source = language == platform::SystemLanguage::English ? english() : polish();
+  fs::copy(source.driveC(), driveC, fs::copy_options::recursive);
   // A copy keeps the write bits but not the xattr.
   platform::setHostFileAttributes(driveC + "/MsDos.sys",
                                   platform::attr::ReadOnly | platform::attr::Hidden | platform::attr::System);
@@ -148,8 +157,9 @@ void copyDefaultMachine(const std::string& driveC) {
 
 TempMachine::TempMachine(Content content, platform::MachineOptions options) : folder_(uniqueFolder()) {
   try {
-    if (content == Content::Default) {
-      copyDefaultMachine(driveC());
+    if (content != Content::Empty) {
+      copyDefaultMachine(driveC(), content == Content::English ? platform::SystemLanguage::English
+                                                               : platform::SystemLanguage::Polish);
     } else {
       fs::create_directories(driveC() + "/WINDOWS");
     }

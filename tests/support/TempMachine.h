@@ -1,5 +1,6 @@
 // A throw-away machine folder for one test: provisioned from the default
-// machine (or left empty), opened as the current machine, removed afterwards.
+// machine, Polish or English (or left empty), opened as the current machine,
+// removed afterwards.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,7 @@ namespace morvin::test {
 
 class TempMachine {
  public:
-  enum class Content { Default, Empty };
+  enum class Content { Default, Empty, English };
   explicit TempMachine(Content content = Content::Default, platform::MachineOptions options = {});
   ~TempMachine();
   TempMachine(const TempMachine&) = delete;

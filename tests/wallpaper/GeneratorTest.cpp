@@ -230,6 +230,17 @@ TEST_F(Generator, TextsAreWrittenAsCp1250Bytes) {
   EXPECT_NE(bytes.find("VALUE=\"C:\\Moje dokumenty\\\xBF\xF3\xB3w.swf\">"), std::string::npos);
 }
 
+TEST_F(Generator, UnderAWesternCharsetLettersBeyondAsciiAreCharacterReferences) {
+  for (const char* charset : {"windows-1252", "ISO-8859-1"}) {
+    Options o;
+    o.charset = charset;
+    o.title = ansi("Café Łódź");
+    o.movie = ansi("C:\\Kot.swf");
+    const auto lines = page(o);
+    EXPECT_EQ(lines[3], "<TITLE>Caf&#233; &#321;&#243;d&#378;</TITLE>") << charset;
+  }
+}
+
 TEST_F(Generator, MarkupCharactersInTypedTextsAreEscaped) {
   Options o;
   o.title = "Tom & Jerry";

@@ -1,7 +1,8 @@
 // Pictures of the Icons window: the five desktop objects with their names
-// drawn under them, and the Recycle Bin of the "Kosz systemowy" group. Drawn
+// drawn under them (a Polish and an English set), and the Recycle Bin of the "Kosz systemowy" group. Drawn
 // on a transparent background so they sit on any window colour.
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -29,17 +30,23 @@ QFont nameFont() {
   return font;
 }
 
-// The object's name under its icon, as the desktop shows it.
-QImage withName(const char* utf8Name, void (*drawIcon)(QPainter&, const QRect&)) {
-  QImage image = transparent(kWidth, kHeight);
+enum class Wrap { Never, WhenWide };
+
+// The object's name under its icon, as the desktop shows it; an English name
+// wider than the picture goes on two lines (the Polish set keeps its one line).
+QImage withName(const char* utf8Name, void (*drawIcon)(QPainter&, const QRect&), Wrap wrap = Wrap::Never) {
+  const QString name = QString::fromUtf8(utf8Name);
+  const QFontMetrics metrics(nameFont());
+  const bool wraps = wrap == Wrap::WhenWide && metrics.horizontalAdvance(name) > kWidth;
+  QImage image = transparent(kWidth, wraps ? kHeight + metrics.lineSpacing() : kHeight);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   drawIcon(p, kIcon);
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setFont(nameFont());
   p.setPen(Qt::black);
-  p.drawText(QRect(0, kIcon.bottom() + 4, kWidth, kHeight - kIcon.bottom() - 4),
-             Qt::AlignHCenter | Qt::AlignTop, QString::fromUtf8(utf8Name));
+  p.drawText(QRect(0, kIcon.bottom() + 4, kWidth, image.height() - kIcon.bottom() - 4),
+             Qt::AlignHCenter | Qt::AlignTop | (wraps ? Qt::TextWordWrap : 0), name);
   return image;
 }
 
@@ -136,5 +143,20 @@ const Registration binPicture("Data/Gfx/Bmp/Ikony/Kosz.png", [] { return withNam
 const Registration networkPicture("Data/Gfx/Bmp/Ikony/OtoczenieSieciowe.png",
                                   [] { return withName("Otoczenie sieciowe", networkComputers); });
 const Registration recycleBinPicture("Data/Gfx/Bmp/Ikony/KoszSystemowy.png", recycleBin);
+
+// The English program's set: the names an English Windows 98 gives the objects.
+const Registration englishComputerPicture("en/Data/Gfx/Bmp/Ikony/MojKomputer.png",
+                                          [] { return withName("My Computer", myComputer, Wrap::WhenWide); });
+const Registration englishDocumentsPicture("en/Data/Gfx/Bmp/Ikony/MojeDokumenty.png", [] {
+  return withName("My Documents", documentsFolder, Wrap::WhenWide);
+});
+const Registration englishInternetPicture("en/Data/Gfx/Bmp/Ikony/Internet.png", [] {
+  return withName("The Internet", internetGlobe, Wrap::WhenWide);
+});
+const Registration englishBinPicture("en/Data/Gfx/Bmp/Ikony/Kosz.png",
+                                     [] { return withName("Recycle Bin", binBasket, Wrap::WhenWide); });
+const Registration englishNetworkPicture("en/Data/Gfx/Bmp/Ikony/OtoczenieSieciowe.png", [] {
+  return withName("Network Neighborhood", networkComputers, Wrap::WhenWide);
+});
 
 }  // namespace

@@ -163,7 +163,7 @@ QImage entry(Icon icon, const char* utf8Label, bool submenu) {
 
 // The Programs entry while its subfolders are hidden: no submenu, a greyed
 // label and a no-entry sign over the icon.
-QImage programsWithoutSubfolders() {
+QImage programsWithoutSubfolders(const char* utf8Label) {
   QImage image(kEntryWidth, kEntryHeight, QImage::Format_RGB32);
   image.fill(kFace);
   QPainter p(&image);
@@ -177,9 +177,9 @@ QImage programsWithoutSubfolders() {
   p.setFont(menuFont());
   p.setPen(Qt::white);
   const QRect label(42, 0, kEntryWidth - 56, kEntryHeight);
-  p.drawText(label.translated(1, 1), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Programy"));
+  p.drawText(label.translated(1, 1), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(utf8Label));
   p.setPen(kShadow);
-  p.drawText(label, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Programy"));
+  p.drawText(label, Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(utf8Label));
   return image;
 }
 
@@ -280,11 +280,12 @@ void autostartGlyph(QPainter& p, int s) {
 }
 
 // The Start menu entries, top to bottom; soft.bmp is the Programs entry as it
-// normally looks, bpp.bmp the same entry while its subfolders are hidden.
+// normally looks, bpp.bmp the same entry while its subfolders are hidden. The
+// English program shows the set below en/, labelled as an English Windows 98.
 const morvin::art::Registration kPictures[] = {
     {"Data/Gfx/Bmp/menu/panel.bmp", [] { return entry(Icon::ControlPanel, "Panel sterowania", true); }},
     {"Data/Gfx/Bmp/menu/soft.bmp", [] { return entry(Icon::Programs, "Programy", true); }},
-    {"Data/Gfx/Bmp/menu/bpp.bmp", programsWithoutSubfolders},
+    {"Data/Gfx/Bmp/menu/bpp.bmp", [] { return programsWithoutSubfolders("Programy"); }},
     {"Data/Gfx/Bmp/menu/ulubione.bmp", [] { return entry(Icon::Favorites, "Ulubione", true); }},
     {"Data/Gfx/Bmp/menu/dokumenty.bmp", [] { return entry(Icon::Documents, "Dokumenty", true); }},
     {"Data/Gfx/Bmp/menu/ustawienia.bmp", [] { return entry(Icon::Settings, "Ustawienia", true); }},
@@ -296,6 +297,16 @@ const morvin::art::Registration kPictures[] = {
     {"Data/Gfx/Bmp/menu/blad.bmp", [] { return twoStateGlyph(16, trayFixGlyph); }},
     {"Data/Gfx/Bmp/menu/skrot.bmp", [] { return twoStateGlyph(32, controlPanelGlyph); }},
     {"Data/Gfx/Bmp/menu/autostart.bmp", [] { return twoStateGlyph(16, autostartGlyph); }},
+    {"en/Data/Gfx/Bmp/menu/panel.bmp", [] { return entry(Icon::ControlPanel, "Control Panel", true); }},
+    {"en/Data/Gfx/Bmp/menu/soft.bmp", [] { return entry(Icon::Programs, "Programs", true); }},
+    {"en/Data/Gfx/Bmp/menu/bpp.bmp", [] { return programsWithoutSubfolders("Programs"); }},
+    {"en/Data/Gfx/Bmp/menu/ulubione.bmp", [] { return entry(Icon::Favorites, "Favorites", true); }},
+    {"en/Data/Gfx/Bmp/menu/dokumenty.bmp", [] { return entry(Icon::Documents, "Documents", true); }},
+    {"en/Data/Gfx/Bmp/menu/ustawienia.bmp", [] { return entry(Icon::Settings, "Settings", true); }},
+    {"en/Data/Gfx/Bmp/menu/znajdz.bmp", [] { return entry(Icon::Find, "Find", true); }},
+    {"en/Data/Gfx/Bmp/menu/uruchom.bmp", [] { return entry(Icon::Run, "Run...", false); }},
+    {"en/Data/Gfx/Bmp/menu/wyloguj.bmp", [] { return entry(Icon::LogOff, "Log Off...", false); }},
+    {"en/Data/Gfx/Bmp/menu/zamknij.bmp", [] { return entry(Icon::ShutDown, "Shut Down...", false); }},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ValueText.h"
+#include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "registry/Cp1250.h"
 #include "registry/HostProfileStoreFile.h"
@@ -90,6 +91,12 @@ ExitCode init(const std::string& machineFolder, const std::string& defaultRegFil
     throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
   }
   return Ok;
+}
+
+ExitCode initInLanguage(const std::string& machineFolder, const std::string& code) {
+  if (code != "en" && code != "pl") throw Failure{BadInput, "init --lang takes en or pl"};
+  const auto language = code == "en" ? platform::SystemLanguage::English : platform::SystemLanguage::Polish;
+  return init(machineFolder, platform::defaultMachineRegFile(language));
 }
 
 ExitCode importFile(const std::string& machineFolder, const std::string& file, bool skipBad) {

@@ -20,6 +20,8 @@ struct Failure {
 };
 
 ExitCode init(const std::string& machineFolder, const std::string& defaultRegFile);
+// init of an English ("en") or a Polish ("pl") Windows 98.
+ExitCode initInLanguage(const std::string& machineFolder, const std::string& language);
 // `skipBad`: malformed lines are listed on the standard error and left out,
 // the rest applied (LinesSkipped when any was); else the file is all or nothing.
 ExitCode importFile(const std::string& machineFolder, const std::string& file, bool skipBad = false);

@@ -42,17 +42,21 @@ CLI::Option* addPartition(CLI::App& c, int& partition) {
 
 const Command kCommands[] = {
     {.name = "init",
-     .synopsis = "init [--from SOURCE [--user NAME] [--partition N] [--replace]]",
-     .about = "create the default machine (an existing one is kept) and show where it is;\n"
+     .synopsis = "init [--lang en|pl | --from SOURCE [--user NAME] [--partition N] [--replace]]",
+     .about = "create the default machine (an existing one is kept) and show where it is,\n"
+              "a Polish Windows 98 or with --lang en an English one;\n"
               "with --from, create it from a Windows 9x drive C: (a folder or a disk image)",
      .declare = [](CLI::App& c) -> Action {
        struct Values {
-         std::string from, user;
+         std::string from, user, lang;
          int partition = 0;
          bool replace = false;
        };
        auto a = std::make_shared<Values>();
        CLI::Option* from = c.add_option("--from", a->from);
+       c.add_option("--lang", a->lang, "en: an English Windows 98, pl: a Polish one (the default)")
+           ->check(CLI::IsMember({"en", "pl"}))
+           ->excludes(from);
        CLI::Option* user = c.add_option("--user", a->user)->needs(from);
        addPartition(c, a->partition)->needs(from);
        c.add_flag("--replace", a->replace)->needs(from);
@@ -60,7 +64,7 @@ const Command kCommands[] = {
          if (user->count() && a->user.empty()) throw CLI::ValidationError("--user needs a name");
        });
        return [a, from](const std::string& machine) -> int {
-         if (!from->count()) return init(machine, morvin::platform::defaultMachineRegFile());
+         if (!from->count()) return initInLanguage(machine, a->lang.empty() ? "pl" : a->lang);
          ON_MACHINE_FOLDER(initFrom(
              machine,
              {.source = a->from, .partition = a->partition, .user = a->user, .replace = a->replace}));

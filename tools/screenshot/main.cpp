@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/Startup.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
 #include "shell/DataPaths.h"
 #include "shell/Language.h"
 #include "shell/RecordingServices.h"
 #include "shell/WindowSet.h"
-#include "app/Startup.h"
 #include "tools/screenshot/ShotRegistry.h"
 
 namespace {
@@ -50,18 +50,21 @@ int main(int argc, char** argv) {
   morvin::setShellService(std::make_shared<morvin::RecordingShellService>());
   morvin::setModalRunner([](morvin::WindowId, QWidget*) {});
 
+  // The English program is shown on an English Windows 98, as its user has it.
+  const auto language = morvin::languageOverride(arguments);
+  const auto system = language == morvin::Language::English ? morvin::platform::SystemLanguage::English
+                                                            : morvin::platform::SystemLanguage::Polish;
   QTemporaryDir machineFolder;
   const std::string folder = machineFolder.filePath(QStringLiteral("machine")).toStdString();
   try {
-    morvin::platform::provisionMachine(folder, morvin::platform::defaultMachineRegFile());
+    morvin::platform::provisionMachine(folder, morvin::platform::defaultMachineRegFile(system));
     morvin::platform::openMachine(folder);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "morvin-screenshot: cannot make a machine: %s\n", e.what());
     return 1;
   }
 
-  if (const auto language = morvin::languageOverride(arguments); language && !morvin::setLanguage(*language))
-    return 1;
+  if (language && !morvin::setLanguage(*language)) return 1;
   morvin::createWindows();
   int failures = 0;
   for (std::size_t i = 0; i < kClassNames.size(); ++i) {

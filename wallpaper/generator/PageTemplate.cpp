@@ -1,5 +1,6 @@
 #include "PageTemplate.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "registry/Cp1250.h"
@@ -78,10 +79,32 @@ std::string escapeHtml(const std::string& text) {
   return out;
 }
 
+// The page's bytes are code page 1250 and stand as they are, except under the
+// Western charsets the English wizard offers (windows-1252, ISO-8859-1): there
+// a letter beyond ASCII is written as a character reference, which every
+// charset reads as the same letter.
+bool westernCharset(const std::string& charset) {
+  return cp1250::equalsIgnoreCase(charset, "windows-1252") || cp1250::equalsIgnoreCase(charset, "ISO-8859-1");
+}
+
+std::string withCharacterReferences(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+      continue;
+    }
+    out += "&#" + std::to_string(static_cast<std::uint32_t>(cp1250::toUnicode(byte))) + ";";
+  }
+  return out;
+}
+
 std::vector<std::string> pageLines(const PageValues& v) {
-  const std::string movie = escapeHtml(v.movie);
+  const bool asIs = !westernCharset(v.charset);
+  const std::string movie = asIs ? escapeHtml(v.movie) : withCharacterReferences(escapeHtml(v.movie));
   const std::string charset = escapeHtml(v.charset);
-  const std::string title = escapeHtml(v.title);
+  const std::string title = asIs ? escapeHtml(v.title) : withCharacterReferences(escapeHtml(v.title));
   const std::string width = std::to_string(v.width);
   const std::string height = std::to_string(v.height);
   const std::string size = "WIDTH=\"" + width + "\" HEIGHT=\"" + height + "\"";
