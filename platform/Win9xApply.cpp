@@ -184,6 +184,7 @@ std::vector<std::string> applyToDrive(const std::string& machineFolder, const Ap
   std::error_code ec;
   fs::remove(scratchFile, ec);
   if (options.dryRun) return written;
+  drive->commit();
 
   record->files = files;
   if (msDosNow) record->msDosSys = msDosNow;
