@@ -7,7 +7,9 @@
 
 #include "Commands.h"
 #ifndef _WIN32
+#include "MachineCommands.h"
 #include "Win9xCommands.h"
+#include "platform/Machines.h"
 #endif
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
@@ -19,13 +21,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: morvin-reg [--machine DIR] COMMAND\n"
+    "usage: morvin-reg [--machine DIR|NAME] COMMAND\n"
     "\n"
     "  init                create the default machine (an existing one is kept) and show where it is\n"
     "  init --from SOURCE [--user NAME] [--partition N] [--replace]\n"
     "                      create the machine from a Windows 9x drive C: (a folder or a disk image)\n"
     "  apply TARGET [--dry-run] [--force] [--partition N]\n"
     "                      hand the changes since init --from back to the Windows 9x drive TARGET\n"
+    "  machines            list the machines (* the one in use): name, source, when read, changes\n"
+    "                      waiting to be handed back, when last handed back\n"
     "  import FILE         apply a .reg file (REGEDIT4 or version 5.00) all at once\n"
     "  import --skip-bad FILE\n"
     "                      apply every valid entry at once, list each malformed line and leave it out\n"
@@ -42,7 +46,8 @@ constexpr const char* kUsage =
     "\n"
     "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
-    "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
+    "The machine is DIR (or NAME: $XDG_DATA_HOME/morvin-ng/machines/NAME, made by init --from), else\n"
+    "$MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
     "written, 4 a conflict (for apply: the drive changed since the import),\n"
     "5 lines were skipped (import --skip-bad).\n";
@@ -78,6 +83,9 @@ int run(std::vector<std::string> args) {
   auto optionalOperand = [&](size_t i) {
     return operands >= i ? std::optional<std::string>(args[i]) : std::nullopt;
   };
+#ifndef _WIN32
+  if (machine) machine = morvin::platform::machineFolderFor(*machine);  // a machine's name or a folder
+#endif
   const std::string folder = machine ? *machine : morvin::platform::defaultMachineFolder();
   morvin::reg::journal::setDefaultSource("morvin-reg " + command);  // what the journal names as source
 
@@ -91,6 +99,7 @@ int run(std::vector<std::string> args) {
       rest[0].erase(0, 7);
       return rest;
     }());
+  if (command == "machines" && operands == 0) return listMachines(folder);
   if (command == "apply") return applyChanges(folder, std::vector<std::string>(args.begin() + 1, args.end()));
 #endif
   if (command == "import" && operands == 1) return importFile(folder, args[1]);
