@@ -16,6 +16,7 @@
 #include "LabelClicks.h"
 #include "LinuxIntegration.h"
 #include "history/kodHistoria.h"
+#include "machines/kodMaszyny.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/Pictures.h"
 #include "registry/Cp1250.h"
@@ -92,7 +93,8 @@ void namePopupMenu(QMenu* menu) {
       {"Odswiez1", QT_TRANSLATE_NOOP("TMainForm", "Odśwież")},
       {"Pomoc1", QT_TRANSLATE_NOOP("TMainForm", "Pomoc")},
       {"Wlasciwosci1", QT_TRANSLATE_NOOP("TMainForm", "Właściwości")},
-      {"HistoriaZmian1", QT_TRANSLATE_NOOP("TMainForm", "Historia zmian...")}};
+      {"HistoriaZmian1", QT_TRANSLATE_NOOP("TMainForm", "Historia zmian...")},
+      {"Maszyny1", QT_TRANSLATE_NOOP("TMainForm", "Maszyny...")}};
   for (const auto& [name, text] : entries)
     menu->findChild<QAction*>(QLatin1String(name))->setText(QCoreApplication::translate("TMainForm", text));
 }
@@ -177,11 +179,14 @@ void TMainForm::BuildPopupMenu() {
   properties->setObjectName(QStringLiteral("Wlasciwosci1"));
   QAction* history = MenuK->addAction(QString());
   history->setObjectName(QStringLiteral("HistoriaZmian1"));
+  QAction* machines = MenuK->addAction(QString());
+  machines->setObjectName(QStringLiteral("Maszyny1"));
   namePopupMenu(MenuK);
   connect(refresh, &QAction::triggered, this, [this] { unguarded([this] { OdswiezClick(); }); });
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });
   connect(properties, &QAction::triggered, this, [this] { unguarded([this] { WlasciwosciClick(); }); });
   connect(history, &QAction::triggered, this, [this] { unguarded([this] { showHistoryWindow(this); }); });
+  connect(machines, &QAction::triggered, this, [this] { unguarded([this] { showMachinesWindow(this); }); });
 }
 
 void TMainForm::ConnectControls() {
