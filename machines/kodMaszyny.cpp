@@ -205,7 +205,7 @@ QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const 
   for (const journal::NetChange& c : changes) bySource[c.first.source].append(changeLine(c));
   QStringList lines;
   for (const auto& [source, group] : bySource) {
-    lines.append(fromAnsi(source) + ':');
+    lines.append((source.empty() ? tr("Inne zmiany") : fromAnsi(source)) + ':');
     for (const QString& line : group) lines.append(QStringLiteral("  ") + line);
   }
   const auto files = platform::win9x::applyToDrive(machineFolder, {.target = target, .dryRun = true}, store,

@@ -130,6 +130,13 @@ std::vector<MachineInfo> listMachines(const std::string& folderInUse) {
   std::sort(names.begin(), names.end());
   for (const std::string& name : names) machines.push_back(describe(name, machinesFolder() + "/" + name));
   for (MachineInfo& m : machines) m.inUse = sameFolder(m.folder, folderInUse);
+  // A machine chosen for this run by its folder ($MORVIN_MACHINE, --machine DIR) is named by it.
+  const bool listed =
+      std::any_of(machines.begin(), machines.end(), [](const MachineInfo& m) { return m.inUse; });
+  if (!listed && Machine(folderInUse).exists()) {
+    machines.push_back(describe(folderInUse, folderInUse));
+    machines.back().inUse = true;
+  }
   return machines;
 }
 

@@ -38,7 +38,8 @@ bool isMachineName(const std::string& name);
 std::string machineFolderFor(const std::string& nameOrFolder);
 
 // The default machine first, then the others in name order; the one in
-// `folderInUse` is marked. Each machine's journal is read, never written.
+// `folderInUse` is marked (and listed last, named by its folder, when it is
+// none of them). Each machine's journal is read, never written.
 std::vector<MachineInfo> listMachines(const std::string& folderInUse);
 
 // Removes a machine made from a drive (never the default one, never the
