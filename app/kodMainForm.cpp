@@ -177,10 +177,11 @@ void TMainForm::BuildPopupMenu() {
   help->setObjectName(QStringLiteral("Pomoc1"));
   QAction* properties = MenuK->addAction(QString());
   properties->setObjectName(QStringLiteral("Wlasciwosci1"));
-  QAction* history = MenuK->addAction(QString());
-  history->setObjectName(QStringLiteral("HistoriaZmian1"));
+  // The machines beside the history, which stays the last entry.
   QAction* machines = MenuK->addAction(QString());
   machines->setObjectName(QStringLiteral("Maszyny1"));
+  QAction* history = MenuK->addAction(QString());
+  history->setObjectName(QStringLiteral("HistoriaZmian1"));
   namePopupMenu(MenuK);
   connect(refresh, &QAction::triggered, this, [this] { unguarded([this] { OdswiezClick(); }); });
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });

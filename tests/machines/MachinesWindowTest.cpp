@@ -1,7 +1,7 @@
 // "Maszyny": a machine made from a VirtualBox disk in the background (cancel
 // leaves none), switched to (the Network window shows its values), its
 // changes previewed and handed back, then removed; and the main window's
-// menu entry that opens the window.
+// menu entry and the settings' button that open the window.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -140,7 +140,7 @@ TEST_F(MachinesWindowTest, AMachineFromADiskIsMadeUsedHandedBackAndRemoved) {
   EXPECT_TRUE(errorBoxes().isEmpty()) << errorBoxes().join('\n').toStdString();
 }
 
-TEST_F(MachinesWindowTest, TheMainWindowsMenuOpensTheWindowListingTheMachines) {
+TEST_F(MachinesWindowTest, TheMainWindowsMenuAndTheSettingsOpenTheWindowListingTheMachines) {
   fs::create_directories(data_ + "/morvin-ng/machines");
   ASSERT_EQ(runTool({MORVIN_REG_PROGRAM, "--machine", made(), "init", "--from", disk()}).status, 0);
   QStringList listed;
@@ -155,7 +155,12 @@ TEST_F(MachinesWindowTest, TheMainWindowsMenuOpensTheWindowListingTheMachines) {
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->text(), QStringLiteral("Maszyny..."));
   entry->trigger();
-  EXPECT_TRUE(listed.contains(QStringLiteral("win98"))) << listed.join(',').toStdString();
+  test::click(createTfmSet(main), "Maszyny");
+  EXPECT_EQ(listed.count(QStringLiteral("win98")), 2) << listed.join(',').toStdString();
+
+  TfmMaszyny window;
+  for (QWidget* control : test::readableControls(&window))
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
 }
 
 }  // namespace
