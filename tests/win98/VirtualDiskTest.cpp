@@ -85,7 +85,9 @@ TEST_F(VirtualDisk, EveryFormatTakesTheChangeInPlaceAndKeepsTheRest) {
     const std::string disk = dir_ + "/" + c.name;
     convert(c.options, disk);
     const std::string id = c.identityAt ? identity(disk, c.identityAt, c.identityFromEnd) : "";
-    if (c.identityAt) ASSERT_EQ(id.size(), 16u);
+    if (c.identityAt) {
+      ASSERT_EQ(id.size(), 16u);
+    }
 
     const auto made = reg({"init", "--from", disk});
     ASSERT_EQ(made.status, 0) << made.err;
@@ -96,7 +98,9 @@ TEST_F(VirtualDisk, EveryFormatTakesTheChangeInPlaceAndKeepsTheRest) {
     // qemu-img checks every format here but Virtual PC's (status 63: no checks).
     const auto check = runTool({"qemu-img", "check", "-f", c.format, disk});
     EXPECT_EQ(check.status, std::string(c.format) == "vpc" ? 63 : 0) << check.out << check.err;
-    if (c.identityAt) EXPECT_EQ(identity(disk, c.identityAt, c.identityFromEnd), id);
+    if (c.identityAt) {
+      EXPECT_EQ(identity(disk, c.identityAt, c.identityFromEnd), id);
+    }
     const std::string back = dir_ + "/back.raw";
     ASSERT_EQ(runTool({"qemu-img", "convert", "-f", c.format, "-O", "raw", disk, back}).status, 0);
     auto after = imageFiles(back, offset);
