@@ -61,8 +61,9 @@ QString changeLine(const journal::NetChange& c) {
 
 TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmMaszyny>()) {
   ui->setupUi(this);
-  for (const auto& [column, width] : {std::pair{0, 130}, {1, 260}, {2, 110}, {3, 120}})
+  for (const auto& [column, width] : {std::pair{0, 150}, {1, 300}, {2, 115}, {3, 140}})
     ui->MachinesList->header()->resizeSection(column, width);
+  ui->MachinesList->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its file name
   ui->MachinesList->header()->setAccessibleName(tr("Nagłówki kolumn listy maszyn"));
   ui->ReadingProgress->setRange(0, 0);  // how long a drive takes is not known ahead
   connect(ui->MachinesList, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
@@ -96,7 +97,10 @@ void TfmMaszyny::Odswiez() {
     QString name = QString::fromStdString(m.name);
     if (m.name == platform::kDefaultMachineName) name = tr("Domyślna");
     if (m.inUse) name += tr(" (w użyciu)");
-    const QString waiting = m.waiting < 0 ? QStringLiteral("?") : QString::number(m.waiting);
+    // Only a machine made from a drive has anywhere to hand changes back to.
+    const QString waiting = !m.fromDrive    ? QStringLiteral("-")
+                            : m.waiting < 0 ? QStringLiteral("?")
+                                            : QString::number(m.waiting);
     auto* item = new QTreeWidgetItem({name, sourceText(m), when(m.read), waiting, when(m.handedBack)});
     item->setToolTip(1, sourceText(m));
     if (m.inUse) {
