@@ -7,13 +7,16 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "CloseAfterFirstPaint.h"
 #include "kodMainForm.h"
+#include "machines/kodMaszyny.h"
 #include "pictures/Pictures.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
+#include "platform/Machines.h"
 #include "registry/Errors.h"
 #include "registry/Journal.h"
 #include "shell/DataPaths.h"
@@ -93,8 +96,22 @@ void applyClassicLook(QApplication& app) {
   if (!icon.isNull()) app.setWindowIcon(icon);
 }
 
+namespace {
+
+// The machine chosen in the machines window, unless MORVIN_MACHINE names one for this run.
+std::string machineFolderOfThisRun() {
+  const char* chosenForRun = std::getenv("MORVIN_MACHINE");
+  const std::string name = rememberedMachine().toStdString();
+  if ((chosenForRun && chosenForRun[0]) || !platform::isMachineName(name))
+    return platform::defaultMachineFolder();
+  const std::string folder = platform::machinesFolder() + "/" + name;
+  return platform::Machine(folder).exists() ? folder : platform::defaultMachineFolder();
+}
+
+}  // namespace
+
 bool openDefaultMachine() {
-  const std::string folder = platform::defaultMachineFolder();
+  const std::string folder = machineFolderOfThisRun();
   try {
     // A first start of the English program makes an English Windows 98.
     const auto system = currentLanguage() == Language::English ? platform::SystemLanguage::English

@@ -17,6 +17,7 @@
 #include "LabelClicks.h"
 #include "LinuxIntegration.h"
 #include "history/kodHistoria.h"
+#include "machines/kodMaszyny.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/Pictures.h"
 #include "platform/SystemLanguage.h"
@@ -94,7 +95,8 @@ void namePopupMenu(QMenu* menu) {
       {"Odswiez1", QT_TRANSLATE_NOOP("TMainForm", "Odśwież")},
       {"Pomoc1", QT_TRANSLATE_NOOP("TMainForm", "Pomoc")},
       {"Wlasciwosci1", QT_TRANSLATE_NOOP("TMainForm", "Właściwości")},
-      {"HistoriaZmian1", QT_TRANSLATE_NOOP("TMainForm", "Historia zmian...")}};
+      {"HistoriaZmian1", QT_TRANSLATE_NOOP("TMainForm", "Historia zmian...")},
+      {"Maszyny1", QT_TRANSLATE_NOOP("TMainForm", "Maszyny...")}};
   for (const auto& [name, text] : entries)
     menu->findChild<QAction*>(QLatin1String(name))->setText(QCoreApplication::translate("TMainForm", text));
 }
@@ -186,6 +188,9 @@ void TMainForm::BuildPopupMenu() {
   help->setObjectName(QStringLiteral("Pomoc1"));
   QAction* properties = MenuK->addAction(QString());
   properties->setObjectName(QStringLiteral("Wlasciwosci1"));
+  // The machines beside the history, which stays the last entry.
+  QAction* machines = MenuK->addAction(QString());
+  machines->setObjectName(QStringLiteral("Maszyny1"));
   QAction* history = MenuK->addAction(QString());
   history->setObjectName(QStringLiteral("HistoriaZmian1"));
   namePopupMenu(MenuK);
@@ -193,6 +198,7 @@ void TMainForm::BuildPopupMenu() {
   connect(help, &QAction::triggered, this, [this] { unguarded([this] { PomocClick(); }); });
   connect(properties, &QAction::triggered, this, [this] { unguarded([this] { WlasciwosciClick(); }); });
   connect(history, &QAction::triggered, this, [this] { unguarded([this] { showHistoryWindow(this); }); });
+  connect(machines, &QAction::triggered, this, [this] { unguarded([this] { showMachinesWindow(this); }); });
 }
 
 void TMainForm::ConnectControls() {

@@ -9,6 +9,7 @@
 #include "LabelClicks.h"
 #include "history/kodHistoria.h"
 #include "kodMainForm.h"
+#include "machines/kodMaszyny.h"
 #include "registry/TRegistry.h"
 #include "registry/WinReg.h"
 #include "shell/DialogService.h"
@@ -148,6 +149,8 @@ void TfmSet::ConnectControls() {
           [this] { unguarded([this] { SpeedButton4Click(); }); });
   connect(ui->HistoriaZmian, &QPushButton::clicked, this,
           [this] { unguarded([this] { showHistoryWindow(this); }); });
+  connect(ui->Maszyny, &QPushButton::clicked, this,
+          [this] { unguarded([this] { showMachinesWindow(this); }); });
 }
 
 void TfmSet::FormCreate() {

@@ -68,18 +68,18 @@ MachineOptions withEnvironment(MachineOptions options) {
   return options;
 }
 
-std::string xdgDataHome() {
+}  // namespace
+
+std::string programDataFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && xdg[0] == '/') return xdg;  // relative values are to be ignored
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/morvin-ng";  // relative values are to be ignored
   const char* home = std::getenv("HOME");
   if (!home || !home[0]) {
     const passwd* user = ::getpwuid(::getuid());
     home = user && user->pw_dir ? user->pw_dir : ".";
   }
-  return std::string(home) + "/.local/share";
+  return std::string(home) + "/.local/share/morvin-ng";
 }
-
-}  // namespace
 
 bool Machine::exists() const {
   struct stat st;
@@ -89,7 +89,7 @@ bool Machine::exists() const {
 std::string defaultMachineFolder() {
   const char* machine = std::getenv("MORVIN_MACHINE");
   if (machine && machine[0]) return machine;
-  return xdgDataHome() + "/morvin-ng/machine";
+  return programDataFolder() + "/machine";
 }
 
 void openMachine(const std::string& folder, const MachineOptions& options) {

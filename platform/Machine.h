@@ -28,6 +28,9 @@ class Machine {
   std::string folder_;
 };
 
+// $XDG_DATA_HOME/morvin-ng (~/.local/share when unset): where the program keeps its machines.
+std::string programDataFolder();
+
 // $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine (~/.local/share when unset).
 std::string defaultMachineFolder();
 

@@ -332,6 +332,7 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
     drive->replaceFile(w.path, *w.bytes, w.attributes);
     record->sent[folded(w.path)] = contentHash(*w.bytes);
   }
+  drive->commit();
   if (!handBack.empty()) {
     record->handedBack = contentHash(handBack);
     if (!host::writeFileDurably(machine.record() + "/" + kChangesFile, handBack))

@@ -28,6 +28,7 @@
 #include "Win9xNames.h"
 #include "Win9xRecord.h"
 #include "Win9xTools.h"
+#include "Win9xVirtualDisk.h"
 #include "registry/Cp1250.h"
 
 namespace morvin::platform::win9x {
@@ -753,7 +754,13 @@ std::unique_ptr<Drive> openDrive(const std::string& source, int partition) {
   }
   if (!S_ISREG(st.st_mode) && !S_ISBLK(st.st_mode))
     throw DriveError(cp1250::fromUtf8(source + ": is neither a folder nor a disk image"), Fault::BadInput);
-  return std::make_unique<ImageDrive>(source, volumeOffset(source, partition));
+  auto openRaw = [partition](const std::string& raw) -> std::unique_ptr<Drive> {
+    return std::make_unique<ImageDrive>(raw, volumeOffset(raw, partition));
+  };
+  refuseIfInUse(source);
+  if (S_ISREG(st.st_mode))
+    if (auto disk = openVirtualDisk(source, openRaw)) return disk;
+  return openRaw(source);
 }
 
 }  // namespace morvin::platform::win9x

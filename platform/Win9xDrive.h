@@ -75,6 +75,9 @@ class Drive {
                         std::uint64_t largest = kLargestDriveFile) = 0;
   // DOS attributes (platform/FileAttributes.h); -1 when the file does not exist.
   virtual std::int64_t attributes(const std::string& path) = 0;
+  // Makes what was written reach the drive itself: a virtual machine's disk
+  // read through a scratch copy takes the changed sectors here.
+  virtual void commit() {}
   // How the user named the drive (UTF-8).
   const std::string& source() const { return source_; }
 
@@ -123,8 +126,10 @@ std::string temporaryName(const std::string& name);
 
 // A folder, or a disk image: with an MBR partition table its first FAT
 // partition (or primary partition `partition`, 1-4), else a bare FAT12/16/32
-// volume. Throws DriveError (badInput) for a missing source, an image without
-// a FAT volume, or a partition that is not there.
+// volume. A virtual machine's disk (Win9xVirtualDisk.h) is read through a raw
+// scratch copy. Throws DriveError (badInput) for a missing source, an image
+// without a FAT volume, a partition that is not there, or a disk that cannot
+// be written safely; DiskInUse when another process holds the image.
 std::unique_ptr<Drive> openDrive(const std::string& source, int partition = 0);
 
 // The contents of a file of the drive, or nullopt when it does not exist.

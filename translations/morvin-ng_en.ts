@@ -423,6 +423,10 @@
         <source>Historia zmian...</source>
         <translation>Change History...</translation>
     </message>
+    <message>
+        <source>Maszyny...</source>
+        <translation>Machines...</translation>
+    </message>
 </context>
 <context>
     <name>TfmDos</name>
@@ -1160,6 +1164,10 @@
         <source>Historia zmian...</source>
         <translation>Change History...</translation>
     </message>
+    <message>
+        <source>Maszyny...</source>
+        <translation>Machines...</translation>
+    </message>
 </context>
 <context>
     <name>TfmSztuczki</name>
@@ -1730,6 +1738,158 @@ Restore %4 anyway?</translation>
     <message>
         <source>Wprowadzono rozdzielczość większą niż 1024x768. Czy napewno chcesz zmienić rozdzielczość na %1x%2 ?</source>
         <translation>The resolution entered is larger than 1024x768. Are you sure you want to change the resolution to %1x%2?</translation>
+    </message>
+</context>
+<context>
+    <name>TfmMaszyny</name>
+    <message>
+        <source>Maszyny</source>
+        <translation>Machines</translation>
+    </message>
+    <message>
+        <source>&amp;Maszyny, na których działa program:</source>
+        <translation>&amp;Machines the program works on:</translation>
+    </message>
+    <message>
+        <source>Maszyny, na których działa program:</source>
+        <translation>Machines the program works on:</translation>
+    </message>
+    <message>
+        <source>Lista maszyn</source>
+        <translation>List of machines</translation>
+    </message>
+    <message>
+        <source>Nazwa</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Źródło</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Odczytana</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Zmiany do przekazania</source>
+        <translation>Changes to hand back</translation>
+    </message>
+    <message>
+        <source>Ostatnio przekazane</source>
+        <translation>Last handed back</translation>
+    </message>
+    <message>
+        <source>Postęp odczytu dysku</source>
+        <translation>Progress of reading the disk</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Nowa z dysku Windows 98...</source>
+        <translation>New from a Windows 98 disk...</translation>
+    </message>
+    <message>
+        <source>Użyj</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>Przekaż zmiany do Windows 98...</source>
+        <translation>Hand the changes to Windows 98...</translation>
+    </message>
+    <message>
+        <source>Usuń</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmMaszyny</name>
+    <message>
+        <source> (w użyciu)</source>
+        <translation> (in use)</translation>
+    </message>
+    <message>
+        <source>Domyślna</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Dysk Windows 98</source>
+        <translation>Windows 98 disk</translation>
+    </message>
+    <message>
+        <source>Inne zmiany</source>
+        <translation>Other changes</translation>
+    </message>
+    <message>
+        <source>Maszyna %1 już jest</source>
+        <translation>There is a machine %1 already</translation>
+    </message>
+    <message>
+        <source>Na dysk %1 zostanie przekazane:
+
+%2
+
+Przekazać?</source>
+        <translation>This goes to the disk %1:
+
+%2
+
+Hand it over?</translation>
+    </message>
+    <message>
+        <source>Nagłówki kolumn listy maszyn</source>
+        <translation>Column headers of the list of machines</translation>
+    </message>
+    <message>
+        <source>Nazwa nowej maszyny:</source>
+        <translation>Name of the new machine:</translation>
+    </message>
+    <message>
+        <source>Nie ma nic do przekazania.</source>
+        <translation>There is nothing to hand back.</translation>
+    </message>
+    <message>
+        <source>Nie powstała maszyna %1:
+%2</source>
+        <translation>The machine %1 was not made:
+%2</translation>
+    </message>
+    <message>
+        <source>Obrazy dysków (*.vdi *.vmdk *.qcow2 *.vhd *.img *.raw)</source>
+        <translation>Disk images (*.vdi *.vmdk *.qcow2 *.vhd *.img *.raw)</translation>
+    </message>
+    <message>
+        <source>Pliki zapisane na dysku:</source>
+        <translation>Files written to the disk:</translation>
+    </message>
+    <message>
+        <source>Usunąć maszynę %1? Dysk %2 zostanie taki, jaki jest.</source>
+        <translation>Remove the machine %1? The disk %2 stays as it is.</translation>
+    </message>
+    <message>
+        <source>Wszystkie pliki (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2</source>
+        <translation>Turn off the virtual machine: the disk %1 is in use by %2</translation>
+    </message>
+    <message>
+        <source>Zmiany są na dysku. Przy następnym uruchomieniu Windows 98 wpisze je do rejestru z pliku C:\MORVINNG.REG (plik MORVINNG.BAT w folderze Autostart), po czym usunie oba pliki.</source>
+        <translation>The changes are on the disk. At its next start Windows 98 enters them into its registry from C:\MORVINNG.REG (MORVINNG.BAT in the Startup folder) and then deletes both files.</translation>
+    </message>
+    <message>
+        <source>własna maszyna programu</source>
+        <translation>the program's own machine</translation>
+    </message>
+    <message>
+        <source>„%1” nie może być nazwą maszyny</source>
+        <translation>“%1” cannot be the name of a machine</translation>
     </message>
 </context>
 </TS>

@@ -229,14 +229,14 @@ TEST_F(MainFormTest, QuickAccessButtonsStartHiddenAndOpenTheirWindows) {
   EXPECT_FALSE(menu()->isHidden());  // the quick-access buttons leave the menu as it is
 }
 
-TEST_F(MainFormTest, ThePopupMenuOffersRefreshHelpPropertiesAndTheHistory) {
+TEST_F(MainFormTest, ThePopupMenuOffersRefreshHelpPropertiesTheMachinesAndTheHistory) {
   open();
   form->show();
   QMenu* popup = form->PopupMenu();
   QStringList items;
   for (QAction* action : popup->actions()) items << action->text();
   EXPECT_EQ(items, (QStringList{QString::fromUtf8("Odśwież"), "Pomoc", QString::fromUtf8("Właściwości"),
-                                "Historia zmian..."}));
+                                "Maszyny...", "Historia zmian..."}));
 
   QTest::mouseClick(test::child(form, "Tapeta"), Qt::RightButton, {}, QPoint(100, 100));
   QContextMenuEvent onWallpaper(QContextMenuEvent::Mouse, QPoint(100, 100),

@@ -176,7 +176,7 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
        .image = true,
        .prepare = [] {},  // locked below
        .status = 3,
-       .said = "QEMU"},
+       .said = "Turn off the virtual machine"},
       {.name = "a second apply while one runs",
        .image = false,
        .prepare = [] {},  // locked below
@@ -189,7 +189,7 @@ TEST_F(Win98ApplyHostile, EachHostileTargetIsRefusedOrLeftOutAndTheHivesStayAsTh
     row.prepare();
     const auto before = files();
     int held = -1;
-    if (std::string(row.said) == "QEMU") {
+    if (std::string(row.name) == "an image QEMU holds") {
       // As QEMU holds an image it writes: the permission bytes 100 and 101
       // and the "write not shared" byte 201, as open file description locks.
       held = ::open(target_.c_str(), O_RDWR);

@@ -148,8 +148,9 @@ void Win98Drive::writeFolder(const std::string& folder, Spelling spelling) const
   write(at("AUTOEXEC.BAT"), "@ECHO OFF\r\n");
 }
 
-long long makeImage(const std::string& folder, const std::string& image, int fatBits, bool partitioned) {
-  const long long size = 48ll << 20, offset = partitioned ? 2048ll * 512 : 0;
+long long makeImage(const std::string& folder, const std::string& image, int fatBits, bool partitioned,
+                    long long size) {
+  const long long offset = partitioned ? 2048ll * 512 : 0;
   fs::remove(image);
   std::ofstream(image, std::ios::binary).close();
   fs::resize_file(image, size);

@@ -43,8 +43,9 @@ struct Win98Drive {
 
 // A disk image of `folder`: FAT16 or FAT32, with an MBR partition table
 // (partition 1 at sector 2048) or bare. MSDOS.SYS is made read-only, hidden
-// and system. Returns the volume's byte offset.
-long long makeImage(const std::string& folder, const std::string& image, int fatBits, bool partitioned);
+// and system. The image is `size` bytes, sparse. Returns the volume's byte offset.
+long long makeImage(const std::string& folder, const std::string& image, int fatBits, bool partitioned,
+                    long long size = 48ll << 20);
 
 // The volume's files: path -> bytes (folders as "/"-ended paths with no bytes).
 std::map<std::string, std::string> imageFiles(const std::string& image, long long offset);

@@ -5,6 +5,9 @@
 
 #include "Commands.h"
 #include "platform/Machine.h"
+#ifndef _WIN32
+#include "platform/Machines.h"
+#endif
 #include "registry/Journal.h"
 
 #ifndef MORVIN_VERSION
@@ -15,13 +18,14 @@ namespace morvin::tool {
 
 namespace {
 
-constexpr const char* kHead = "usage: morvin-reg [--machine DIR] COMMAND\n       morvin-reg --version\n\n";
+constexpr const char* kHead =
+    "usage: morvin-reg [--machine DIR|NAME] COMMAND\n       morvin-reg --version\n\n";
 constexpr const char* kFooter =
     "\n"
     "Every option may come before or after the operands, as --opt VALUE or --opt=VALUE.\n"
     "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
-    "The machine is DIR, else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
+    "The machine is DIR (or the machine NAME), else $MORVIN_MACHINE, else $XDG_DATA_HOME/morvin-ng/machine.\n"
     "Exit status: 0 done, 1 key or value not found, 2 bad input, 3 the machine could not be read or "
     "written, 4 a conflict (for apply: the drive changed since the import),\n"
     "5 lines were skipped (import --skip-bad).\n";
@@ -106,6 +110,9 @@ int runCommandLine(std::span<const Command> commands, const std::vector<std::str
 
   const CLI::App* chosen = app.get_subcommands().front();
   const auto index = std::find(subcommands.begin(), subcommands.end(), chosen) - subcommands.begin();
+#ifndef _WIN32
+  if (machineOption->count()) machine = platform::machineFolderFor(machine);  // a machine's name or a folder
+#endif
   const std::string folder = machineOption->count() ? machine : platform::defaultMachineFolder();
   reg::journal::setDefaultSource("morvin-reg " + chosen->get_name());  // what the journal names as source
   return actions[static_cast<std::size_t>(index)](folder);

@@ -17,6 +17,7 @@
 #ifdef _WIN32
 #include "platform/Win32CommandLine.h"
 #else
+#include "MachineCommands.h"
 #include "Win9xCommands.h"
 #endif
 
@@ -107,6 +108,13 @@ const Command kCommands[] = {
          ON_MACHINE_FOLDER(
              refreshFrom(machine, {.target = a->target, .partition = a->partition, .force = a->force}));
        };
+     }},
+    {.name = "machines",
+     .synopsis = "machines",
+     .about = "list the machines (the default one and those made from drives): name, source,\n"
+              "when it was read, changes waiting to be handed back, when last handed back",
+     .declare = [](CLI::App&) -> Action {
+       return [](const std::string& machine) -> int { ON_MACHINE_FOLDER(listMachines(machine)); };
      }},
     {.name = "mend-texts",
      .synopsis = "mend-texts",

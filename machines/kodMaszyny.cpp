@@ -1,0 +1,286 @@
+#include "kodMaszyny.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QSettings>
+#include <QThread>
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "platform/Machine.h"
+#include "platform/Win9xApply.h"
+#include "platform/Win9xImport.h"
+#include "platform/Win9xVirtualDisk.h"
+#include "registry/Cp1250.h"
+#include "registry/Errors.h"
+#include "registry/HiveStore.h"
+#include "registry/JournalHistory.h"
+#include "registry/ProfileStore.h"
+#include "shell/DialogService.h"
+#include "shell/Guard.h"
+#include "shell/Language.h"
+#include "shell/Text.h"
+#include "shell/WindowSet.h"
+#include "ui_kodMaszyny.h"
+
+namespace morvin {
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace journal = reg::journal;
+
+reg::HiveStore& hiveStore() {
+  auto* store = dynamic_cast<reg::HiveStore*>(&reg::currentStore());
+  if (!store) throw Exception(cp1250::fromUtf8("Ten rejestr nie prowadzi historii zmian"));
+  return *store;
+}
+
+QString when(const std::optional<std::time_t>& time) {
+  if (!time) return QStringLiteral("-");
+  return QDateTime::fromSecsSinceEpoch(*time).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString sourceText(const platform::MachineInfo& m) {
+  if (!m.fromDrive) return TfmMaszyny::tr("własna maszyna programu");
+  const QString source = QString::fromStdString(m.source);
+  return m.format.empty() ? source : source + QStringLiteral(" (") + QString::fromStdString(m.format) + ')';
+}
+
+QString changeLine(const journal::NetChange& c) {
+  const journal::Entry& e = c.first;
+  return fromAnsi(journal::describeItem(e)) + QStringLiteral(": ") +
+         fromAnsi(journal::describeState(e, e.before)) + QString::fromUtf8(" → ") +
+         fromAnsi(journal::describeState(e, c.now));
+}
+
+}  // namespace
+
+TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmMaszyny>()) {
+  ui->setupUi(this);
+  for (const auto& [column, width] : {std::pair{0, 150}, {1, 300}, {2, 115}, {3, 140}})
+    ui->MachinesList->header()->resizeSection(column, width);
+  ui->MachinesList->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its file name
+  ui->MachinesList->header()->setAccessibleName(tr("Nagłówki kolumn listy maszyn"));
+  ui->ReadingProgress->setRange(0, 0);  // how long a drive takes is not known ahead
+  connect(ui->MachinesList, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
+  connect(ui->NewFromDriveButton, &QPushButton::clicked, this,
+          [this] { unguarded([this] { NewFromDriveClick(); }); });
+  connect(ui->CancelReadingButton, &QPushButton::clicked, this,
+          [this] { unguarded([this] { CancelReadingClick(); }); });
+  connect(ui->UseButton, &QPushButton::clicked, this, [this] { unguarded([this] { UseClick(); }); });
+  connect(ui->HandBackButton, &QPushButton::clicked, this,
+          [this] { unguarded([this] { HandBackClick(); }); });
+  connect(ui->RemoveButton, &QPushButton::clicked, this, [this] { unguarded([this] { RemoveClick(); }); });
+  connect(ui->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+  retranslateOnLanguageChange(this, [this] {
+    ui->retranslateUi(this);
+    Odswiez();
+  });
+  unguarded([this] { Odswiez(); });
+}
+
+TfmMaszyny::~TfmMaszyny() {
+  // A drive still being read is waited for: its machine is made or not, never half.
+  if (reader_) reader_->wait();
+}
+
+void TfmMaszyny::Odswiez() {
+  const std::string inUse = platform::currentMachine().folder();
+  machines_ = platform::listMachines(inUse);
+  const int row = ui->MachinesList->currentIndex().row();
+  ui->MachinesList->clear();
+  for (const platform::MachineInfo& m : machines_) {
+    QString name = QString::fromStdString(m.name);
+    if (m.name == platform::kDefaultMachineName) name = tr("Domyślna");
+    if (m.inUse) name += tr(" (w użyciu)");
+    // Only a machine made from a drive has anywhere to hand changes back to.
+    const QString waiting = !m.fromDrive    ? QStringLiteral("-")
+                            : m.waiting < 0 ? QStringLiteral("?")
+                                            : QString::number(m.waiting);
+    auto* item = new QTreeWidgetItem({name, sourceText(m), when(m.read), waiting, when(m.handedBack)});
+    item->setToolTip(1, sourceText(m));
+    if (m.inUse) {
+      QFont bold = item->font(0);
+      bold.setBold(true);
+      item->setFont(0, bold);
+    }
+    ui->MachinesList->addTopLevelItem(item);
+  }
+  if (!machines_.empty())
+    ui->MachinesList->setCurrentItem(
+        ui->MachinesList->topLevelItem(std::clamp(row, 0, static_cast<int>(machines_.size()) - 1)));
+  updateButtons();
+}
+
+const platform::MachineInfo* TfmMaszyny::chosen() const {
+  const int row = ui->MachinesList->currentIndex().row();
+  return row >= 0 && row < static_cast<int>(machines_.size()) ? &machines_[static_cast<std::size_t>(row)]
+                                                              : nullptr;
+}
+
+void TfmMaszyny::updateButtons() {
+  const platform::MachineInfo* m = chosen();
+  ui->UseButton->setEnabled(m && !m->inUse);
+  ui->HandBackButton->setEnabled(m && m->inUse && m->fromDrive);
+  ui->RemoveButton->setEnabled(m && m->fromDrive && !m->inUse);
+  ui->NewFromDriveButton->setEnabled(!reader_);
+}
+
+void TfmMaszyny::NewFromDriveClick() {
+  const auto file = dialogs().openFile(
+      this, tr("Dysk Windows 98"),
+      {tr("Obrazy dysków (*.vdi *.vmdk *.qcow2 *.vhd *.img *.raw)"), tr("Wszystkie pliki (*.*)")}, QString());
+  if (!file) return;
+  const auto name = dialogs().inputBox(this, windowTitle(), tr("Nazwa nowej maszyny:"),
+                                       QFileInfo(*file).completeBaseName());
+  if (!name) return;
+  const std::string machineName = name->trimmed().toStdString();
+  if (!platform::isMachineName(machineName) || machineName == platform::kDefaultMachineName)
+    throw Exception(toAnsi(tr("„%1” nie może być nazwą maszyny").arg(*name)));
+  const std::string folder = platform::machinesFolder() + "/" + machineName;
+  if (platform::Machine(folder).exists()) throw Exception(toAnsi(tr("Maszyna %1 już jest").arg(*name)));
+
+  // Read in the background: the window stays responsive and can cancel.
+  auto failure = std::make_shared<QString>();
+  const std::string source = QFile::encodeName(*file).toStdString();
+  reader_ = QThread::create([folder, source, failure] {
+    try {
+      std::error_code ec;
+      fs::create_directories(platform::machinesFolder(), ec);
+      platform::win9x::ImportOptions options;
+      options.source = source;
+      platform::win9x::importMachine(folder, options);
+    } catch (const std::exception& e) {
+      *failure = fromAnsi(e.what());
+    }
+  });
+  cancelled_ = false;
+  connect(reader_, &QThread::finished, this,
+          [this, name = *name, failure] { finishReading(name, *failure); });
+  ui->ReadingProgress->setVisible(true);
+  ui->CancelReadingButton->setVisible(true);
+  ui->CancelReadingButton->setEnabled(true);
+  updateButtons();
+  reader_->start();
+}
+
+void TfmMaszyny::CancelReadingClick() {
+  cancelled_ = true;
+  ui->CancelReadingButton->setEnabled(false);
+}
+
+void TfmMaszyny::finishReading(const QString& name, const QString& failure) {
+  reader_->deleteLater();
+  reader_ = nullptr;
+  ui->ReadingProgress->setVisible(false);
+  ui->CancelReadingButton->setVisible(false);
+  if (cancelled_ && failure.isEmpty()) {
+    // The import cannot stop halfway; what it made goes, so nothing is left.
+    std::error_code ec;
+    fs::remove_all(platform::machinesFolder() + "/" + name.toStdString(), ec);
+  }
+  Odswiez();
+  emit readingFinished();
+  if (!failure.isEmpty() && !cancelled_)
+    dialogs().notice(this, windowTitle(), tr("Nie powstała maszyna %1:\n%2").arg(name, failure),
+                     MsgIcon::Error);
+}
+
+void TfmMaszyny::UseClick() {
+  const platform::MachineInfo* m = chosen();
+  if (!m || m->inUse) return;
+  const platform::MachineInfo machine = *m;
+  platform::openMachine(machine.folder);
+  rememberMachine(machine.name == platform::kDefaultMachineName ? QString()
+                                                                : QString::fromStdString(machine.name));
+  reloadWindows();  // every window shows this machine; nothing is written
+  Odswiez();
+}
+
+QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const std::string& target) {
+  reg::HiveStore& store = hiveStore();
+  const auto changes = journal::netChanges(store, reg::currentProfileStore());
+  // Grouped by the window (or program) that made them, as the history names them.
+  std::map<std::string, QStringList> bySource;
+  for (const journal::NetChange& c : changes) bySource[c.first.source].append(changeLine(c));
+  QStringList lines;
+  for (const auto& [source, group] : bySource) {
+    lines.append((source.empty() ? tr("Inne zmiany") : fromAnsi(source)) + ':');
+    for (const QString& line : group) lines.append(QStringLiteral("  ") + line);
+  }
+  const auto planned =
+      platform::win9x::applyToDrive(machineFolder, {.target = target, .dryRun = true}, store);
+  if (!planned.written.empty()) lines.append(tr("Pliki zapisane na dysku:"));
+  for (const std::string& file : planned.written)
+    lines.append(QStringLiteral("  ") + QString::fromStdString(file));
+  for (const std::string& warning : planned.warnings)
+    lines.append(QStringLiteral("  ") + QString::fromStdString(warning));
+  return lines;
+}
+
+void TfmMaszyny::HandBackClick() {
+  const platform::MachineInfo* m = chosen();
+  if (!m || !m->inUse || !m->fromDrive) return;
+  const platform::MachineInfo machine = *m;
+  const QStringList preview = handBackPreview(machine.folder, machine.source);
+  if (preview.isEmpty()) {
+    dialogs().notice(this, windowTitle(), tr("Nie ma nic do przekazania."), MsgIcon::Information);
+    return;
+  }
+  const QString text = tr("Na dysk %1 zostanie przekazane:\n\n%2\n\nPrzekazać?")
+                           .arg(QString::fromStdString(machine.source), preview.join('\n'));
+  if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
+  ui->ReadingProgress->setVisible(true);
+  reg::HiveStore& store = hiveStore();
+  try {
+    platform::win9x::applyToDrive(machine.folder, {.target = machine.source}, store);
+  } catch (const platform::win9x::DiskInUse& e) {
+    ui->ReadingProgress->setVisible(false);
+    throw Exception(
+        toAnsi(tr("Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2")
+                   .arg(QString::fromStdString(machine.source), QString::fromStdString(e.holder().program))));
+  } catch (...) {
+    ui->ReadingProgress->setVisible(false);
+    throw;
+  }
+  ui->ReadingProgress->setVisible(false);
+  Odswiez();
+  dialogs().notice(
+      this, windowTitle(),
+      tr("Zmiany są na dysku. Przy następnym uruchomieniu Windows 98 wpisze je do rejestru z pliku "
+         "C:\\MORVINNG.REG (plik MORVINNG.BAT w folderze Autostart), po czym usunie oba pliki."),
+      MsgIcon::Information);
+}
+
+void TfmMaszyny::RemoveClick() {
+  const platform::MachineInfo* m = chosen();
+  if (!m || !m->fromDrive || m->inUse) return;
+  const platform::MachineInfo machine = *m;
+  const QString text = tr("Usunąć maszynę %1? Dysk %2 zostanie taki, jaki jest.")
+                           .arg(QString::fromStdString(machine.name), QString::fromStdString(machine.source));
+  if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
+  platform::removeMachine(machine.name);
+  Odswiez();
+}
+
+void showMachinesWindow(QWidget* parent) {
+  TfmMaszyny window(parent);
+  showModalWindow(&window);
+}
+
+QString rememberedMachine() {
+  return QSettings(QStringLiteral("morvin-ng"), QStringLiteral("morvin-ng"))
+      .value(QStringLiteral("machine"))
+      .toString();
+}
+
+void rememberMachine(const QString& name) {
+  QSettings(QStringLiteral("morvin-ng"), QStringLiteral("morvin-ng"))
+      .setValue(QStringLiteral("machine"), name);
+}
+
+}  // namespace morvin

@@ -1,0 +1,67 @@
+// "Maszyny": the machines the program keeps (its own and those made from
+// Windows 98 drives), which one is in use, what waits to be handed back;
+// makes a machine from a disk image in the background, switches to another
+// machine without a restart, hands the changes back after a preview, and
+// removes a machine made from a drive (never the drive).
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/Machines.h"
+
+class QThread;
+
+namespace Ui {
+class TfmMaszyny;
+}
+
+namespace morvin {
+
+class TfmMaszyny : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfmMaszyny(QWidget* parent = nullptr);
+  ~TfmMaszyny() override;
+
+  // Reads the list of machines again.
+  void Odswiez();
+  void NewFromDriveClick();
+  void CancelReadingClick();
+  void UseClick();
+  void HandBackClick();
+  void RemoveClick();
+
+  // Whether a drive is being read in the background.
+  bool reading() const { return reader_ != nullptr; }
+  const std::vector<platform::MachineInfo>& shownMachines() const { return machines_; }
+
+  // What the preview of a hand-back lists, line for line (for the window and its tests).
+  static QStringList handBackPreview(const std::string& machineFolder, const std::string& target);
+
+ signals:
+  void readingFinished();
+
+ private:
+  const platform::MachineInfo* chosen() const;
+  void updateButtons();
+  void finishReading(const QString& name, const QString& failure);
+
+  std::unique_ptr<Ui::TfmMaszyny> ui;
+  std::vector<platform::MachineInfo> machines_;
+  QThread* reader_ = nullptr;
+  bool cancelled_ = false;
+};
+
+// Shows the window modally (a new one each time), over `parent`.
+void showMachinesWindow(QWidget* parent);
+
+// The machine chosen in the window, remembered between runs (the program's
+// host settings); empty for the default one.
+QString rememberedMachine();
+void rememberMachine(const QString& name);
+
+}  // namespace morvin

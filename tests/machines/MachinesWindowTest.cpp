@@ -1,0 +1,167 @@
+// "Maszyny": a machine made from a VirtualBox disk in the background (cancel
+// leaves none), switched to (the Network window shows its values), its
+// changes previewed and handed back, then removed; and the main window's
+// menu entry and the settings' button that open the window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <filesystem>
+
+#include "machines/kodMaszyny.h"
+#include "platform/HostFiles.h"
+#include "platform/Machine.h"
+#include "shell/WindowFactories.h"
+#include "tests/support/gui/GuiTest.h"
+#include "tests/win98/Win98Fixture.h"
+
+namespace morvin {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::win9x::runTool;
+
+constexpr const char* kNetwork = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
+
+class MachinesWindowTest : public test::GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    data_ = machine->folder() + "-data";
+    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", data_.c_str(), 1);
+    // The test's machine stands where the default one lies.
+    fs::create_directories(data_ + "/morvin-ng");
+    fs::create_directory_symlink(machine->folder(), data_ + "/morvin-ng/machine");
+    test::Win98Drive fixture;  // NoNetSetup is 5 on it
+    fixture.writeFolder(data_ + "/drive");
+    offset_ = test::makeImage(data_ + "/drive", data_ + "/disk.raw", 32, true);
+    ASSERT_EQ(runTool({"qemu-img", "convert", "-O", "vdi", data_ + "/disk.raw", disk()}).status, 0);
+  }
+  void TearDown() override {
+    platform::openMachine(machine->folder());
+    ::unsetenv("XDG_DATA_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    fs::remove_all(data_);
+    GuiTest::TearDown();
+  }
+  std::string disk() const { return data_ + "/disk.vdi"; }
+  std::string made() const { return data_ + "/morvin-ng/machines/win98"; }
+
+  // Chooses the disk, names the machine and waits for the reading to end.
+  void makeMachine(TfmMaszyny& window, bool cancel) {
+    dialogLog->answerFile(QString::fromStdString(disk()));
+    dialogLog->answerInput(QStringLiteral("win98"));
+    test::click(&window, "NewFromDriveButton");
+    EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
+    if (cancel) test::click(&window, "CancelReadingButton");
+    for (int i = 0; i < 6000 && window.reading(); ++i) {
+      QCoreApplication::processEvents();
+      QThread::msleep(10);
+    }
+    ASSERT_FALSE(window.reading());
+    EXPECT_FALSE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
+  }
+  void choose(TfmMaszyny& window, const std::string& name) {
+    auto* list = test::child<QTreeWidget>(&window, "MachinesList");
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      if (window.shownMachines()[static_cast<std::size_t>(i)].name == name)
+        list->setCurrentItem(list->topLevelItem(i));
+  }
+
+  std::string data_;
+  long long offset_ = 0;
+};
+
+TEST_F(MachinesWindowTest, AMachineFromADiskIsMadeUsedHandedBackAndRemoved) {
+  machine->setDword(reg::kCurrentUser, kNetwork, "NoNetSetup", 0);
+  QWidget* web = createTfmWeb(nullptr);
+  auto* checkBox6 = test::child<QCheckBox>(web, "CheckBox6");
+  ASSERT_FALSE(checkBox6->isChecked());
+
+  TfmMaszyny window;
+  auto* list = test::child<QTreeWidget>(&window, "MachinesList");
+  ASSERT_EQ(list->topLevelItemCount(), 1);  // the default machine, in use
+  makeMachine(window, true);
+  EXPECT_FALSE(fs::exists(made()));
+  EXPECT_EQ(list->topLevelItemCount(), 1);
+
+  makeMachine(window, false);
+  ASSERT_TRUE(fs::exists(made() + "/drive_c"));
+  ASSERT_EQ(list->topLevelItemCount(), 2);
+  EXPECT_EQ(list->topLevelItem(1)->text(1), QString::fromStdString(disk() + " (vdi)"));
+
+  choose(window, "win98");
+  test::click(&window, "UseButton");
+  EXPECT_EQ(platform::currentMachine().folder(), made());
+  EXPECT_EQ(rememberedMachine(), QStringLiteral("win98"));
+  EXPECT_TRUE(checkBox6->isChecked());  // the drive's 5, shown and not written back
+  EXPECT_EQ(machine->dword(reg::kCurrentUser, kNetwork, "NoNetSetup"), 5);
+
+  checkBox6->setChecked(false);  // the one change made on this machine
+  const QStringList preview = TfmMaszyny::handBackPreview(made(), disk());
+  const QStringList changes = preview.filter(QStringLiteral("HKEY_"));
+  ASSERT_EQ(changes.size(), 1) << preview.join('\n').toStdString();
+  EXPECT_TRUE(changes[0].contains(QStringLiteral("NoNetSetup")));
+  EXPECT_TRUE(changes[0].endsWith(QString::fromUtf8("5 (0x00000005) → 0 (0x00000000)")))
+      << changes[0].toStdString();
+  EXPECT_TRUE(preview.contains(QStringLiteral("  MORVINNG.REG")));
+
+  choose(window, "win98");
+  dialogLog->answerQuestion(Answer::Yes);
+  test::click(&window, "HandBackButton");
+  EXPECT_TRUE(dialogLog->texts(ShownDialog::Kind::Question).back().contains(QStringLiteral("NoNetSetup")));
+  EXPECT_TRUE(dialogLog->texts(ShownDialog::Kind::Notice).back().contains(QStringLiteral("MORVINNG.REG")));
+  ASSERT_EQ(runTool({"qemu-img", "check", disk()}).status, 0);
+  ASSERT_EQ(runTool({"qemu-img", "convert", "-O", "raw", disk(), data_ + "/back.raw"}).status, 0);
+  EXPECT_NE(
+      test::imageFiles(data_ + "/back.raw", offset_)["MORVINNG.REG"].find("\"NoNetSetup\"=dword:00000000"),
+      std::string::npos);
+
+  // Back to the default machine, then the one from the disk goes; the disk stays.
+  choose(window, platform::kDefaultMachineName);
+  test::click(&window, "UseButton");
+  EXPECT_FALSE(checkBox6->isChecked());
+  const auto diskBytes = platform::host::readFile(disk());
+  choose(window, "win98");
+  dialogLog->answerQuestion(Answer::Yes);
+  test::click(&window, "RemoveButton");
+  EXPECT_FALSE(fs::exists(made()));
+  EXPECT_EQ(list->topLevelItemCount(), 1);
+  EXPECT_EQ(platform::host::readFile(disk()), diskBytes);
+  EXPECT_TRUE(errorBoxes().isEmpty()) << errorBoxes().join('\n').toStdString();
+}
+
+TEST_F(MachinesWindowTest, TheMainWindowsMenuAndTheSettingsOpenTheWindowListingTheMachines) {
+  fs::create_directories(data_ + "/morvin-ng/machines");
+  ASSERT_EQ(runTool({MORVIN_REG_PROGRAM, "--machine", made(), "init", "--from", disk()}).status, 0);
+  QStringList listed;
+  setModalRunner([&](WindowId, QWidget* shown) {
+    auto* list = test::child<QTreeWidget>(shown, "MachinesList");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) listed.append(list->topLevelItem(i)->text(0));
+  });
+  QWidget* main = createTMainForm();
+  auto* menu = main->findChild<QMenu*>(QStringLiteral("MenuK"));
+  ASSERT_NE(menu, nullptr);
+  QAction* entry = menu->findChild<QAction*>(QStringLiteral("Maszyny1"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text(), QStringLiteral("Maszyny..."));
+  entry->trigger();
+  test::click(createTfmSet(main), "Maszyny");
+  EXPECT_EQ(listed.count(QStringLiteral("win98")), 2) << listed.join(',').toStdString();
+
+  TfmMaszyny window;
+  for (QWidget* control : test::readableControls(&window))
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+}
+
+}  // namespace
+}  // namespace morvin
