@@ -7,7 +7,6 @@
 
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
-#include "registry/HiveStore.h"
 #include "registry/HostProfileStoreFile.h"
 #include "registry/JournalHistory.h"
 #include "registry/ProfileStore.h"
@@ -24,32 +23,29 @@ namespace {
 
 namespace journal = reg::journal;
 
-// The journal lives in the hive store; another store (the Windows registry)
-// keeps none, and the window says so.
-reg::HiveStore& hiveStore() {
-  auto* store = dynamic_cast<reg::HiveStore*>(&reg::currentStore());
-  if (!store) throw Exception(cp1250::fromUtf8("Ten rejestr nie prowadzi historii zmian"));
-  return *store;
+// The store with its journal; a store that keeps none (the Windows registry)
+// says so, and the window too.
+reg::RegistryStore& journaledStore() {
+  reg::RegistryStore& store = reg::currentStore();
+  if (!store.journal()) throw Exception(toAnsi(TfmHistoria::tr("Ten rejestr nie prowadzi historii zmian")));
+  return store;
 }
 
 QString keyText(const journal::Entry& e) {
-  if (e.kind == journal::Kind::Profile) return fromAnsi(e.path + " [" + e.section + "]");
-  return fromAnsi(e.root + "\\" + e.path);
+  return fromAnsi(journal::describeItemParts(e).key);
 }
 
 QString valueText(const journal::Entry& e) {
-  if (e.kind == journal::Kind::Key) return {};
-  if (e.kind == journal::Kind::Value && e.name.empty()) return QStringLiteral("@");
-  return fromAnsi(e.name);
+  return fromAnsi(journal::describeItemParts(e).value);
 }
 
-// The words for absent and for keys follow the program's language; values
-// are shown as stored.
+// The words for what has no bytes to show follow the program's language.
 QString stateText(const journal::Entry& e, const journal::State& state) {
-  if (!state.present) return TfmHistoria::tr("(brak)");
-  if (e.kind == journal::Kind::Key)
-    return state.type ? TfmHistoria::tr("(klucz z zawartością)") : TfmHistoria::tr("(klucz)");
-  return fromAnsi(journal::describeState(e, state));
+  const journal::StateWords words{.absent = toAnsi(TfmHistoria::tr("(brak)")),
+                                  .empty = toAnsi(TfmHistoria::tr("(puste)")),
+                                  .key = toAnsi(TfmHistoria::tr("(klucz)")),
+                                  .keyWithContent = toAnsi(TfmHistoria::tr("(klucz z zawartością)"))};
+  return fromAnsi(journal::describeState(e, state, words));
 }
 
 QString changeText(const journal::Entry& e) {
@@ -87,7 +83,7 @@ void TfmHistoria::nameHeader() {
 }
 
 void TfmHistoria::Odswiez() {
-  entries_ = journal::history(hiveStore(), reg::currentProfileStore());
+  entries_ = journal::history(journaledStore(), reg::currentProfileStore());
   fillSources();
   fillList();
 }
@@ -139,8 +135,7 @@ void TfmHistoria::Button1Click() {
                  stateText(e, e.before));
     return dialogs().question(this, windowTitle(), text, MsgIcon::Warning) == Answer::Yes;
   };
-  reg::HiveStore& store = hiveStore();
-  const auto result = journal::undo(store, reg::currentProfileStore(), ids, ask);
+  const auto result = journal::undo(journaledStore(), reg::currentProfileStore(), ids, ask);
   afterUndo(result.failures);
 }
 
@@ -151,7 +146,7 @@ void TfmHistoria::Button2Click() {
          "początku.");
   if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
   journal::Source source(cp1250::fromUtf8("Historia zmian"));
-  const auto result = journal::undoAll(hiveStore(), reg::currentProfileStore());
+  const auto result = journal::undoAll(journaledStore(), reg::currentProfileStore());
   afterUndo(result.failures);
 }
 
@@ -168,7 +163,8 @@ void TfmHistoria::Button3Click() {
   const auto file = dialogs().saveFile(this, tr("Zapisz zmiany jako plik .reg"),
                                        {tr("Pliki rejestru (*.reg)")}, tr("zmiany.reg"));
   if (!file) return;
-  const std::string text = journal::changesFile(journal::netChanges(hiveStore(), reg::currentProfileStore()));
+  const std::string text =
+      journal::changesFile(journal::netChanges(journaledStore(), reg::currentProfileStore()));
   const std::string path = QFile::encodeName(*file).toStdString();
   if (reg::hostfile::isReadOnly(path) || !reg::hostfile::writeAtomically(path, text))
     throw Exception(toAnsi(tr("Nie można zapisać pliku %1").arg(*file)));

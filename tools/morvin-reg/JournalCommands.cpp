@@ -1,4 +1,4 @@
-// morvin-reg history | undo | changes: the journal of changes on the command line.
+// morvin-reg history | undo | changes | forget: the journal of changes on the command line.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -10,6 +10,7 @@
 #include "platform/FileAttributes.h"
 #include "platform/Machine.h"
 #include "registry/Cp1250.h"
+#include "registry/Errors.h"
 #include "registry/HostProfileStoreFile.h"
 #include "registry/JournalHistory.h"
 
@@ -21,14 +22,14 @@ namespace journal = reg::journal;
 constexpr const char* kMsDosSys = "C:\\MsDos.sys";
 
 struct Journal {
-  reg::HiveStore& store;
+  reg::RegistryStore& store;
   reg::ProfileStore& profiles;
 };
 
 Journal openJournal(const std::string& folder) {
-  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(folder));
-  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
-  return {*store, reg::currentProfileStore()};
+  reg::RegistryStore& store = openMachineStore(folder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  return {store, reg::currentProfileStore()};
 }
 
 std::string localTime(std::int64_t micros) {
@@ -46,16 +47,12 @@ std::string localTime(std::int64_t micros) {
 
 // id, time, source, key, value, before -> after; tab-separated, UTF-8.
 void printEntry(const journal::Entry& e) {
-  std::string key =
-      e.kind == journal::Kind::Profile ? e.path + " [" + e.section + "]" : e.root + "\\" + e.path;
-  std::string value = e.kind == journal::Kind::Key                       ? ""
-                      : e.kind == journal::Kind::Value && e.name.empty() ? "@"
-                                                                         : e.name;
+  const journal::ItemText item = journal::describeItemParts(e);
   std::string states = journal::describeState(e, e.before) + " -> " + journal::describeState(e, e.after);
-  if (e.pending) states += cp1250::fromUtf8(" (zapis przerwany)");
+  if (e.pending) states += " (write cut short)";
   std::printf("%lld\t%s\t%s\t%s\t%s\t%s\n", static_cast<long long>(e.id), localTime(e.at).c_str(),
-              cp1250::toUtf8(e.source).c_str(), cp1250::toUtf8(key).c_str(), cp1250::toUtf8(value).c_str(),
-              cp1250::toUtf8(states).c_str());
+              cp1250::toUtf8(e.source).c_str(), cp1250::toUtf8(item.key).c_str(),
+              cp1250::toUtf8(item.value).c_str(), cp1250::toUtf8(states).c_str());
 }
 
 long long number(const std::string& text, const char* what) {
@@ -75,8 +72,7 @@ ExitCode history(const std::string& folder, const std::vector<std::string>& args
   else if (!args.empty())
     throw Failure{BadInput, "usage: morvin-reg history [--limit N]"};
   Journal j = openJournal(folder);
-  const auto entries = journal::history(j.store, j.profiles);
-  for (std::size_t i = 0; i < entries.size() && i < limit; ++i) printEntry(entries[i]);
+  for (const journal::Entry& e : journal::history(j.store, j.profiles, limit)) printEntry(e);
   return Ok;
 }
 
@@ -126,22 +122,26 @@ ExitCode undo(const std::string& folder, const std::vector<std::string>& args) {
     throw Failure{BadInput, "usage: morvin-reg undo ID... | --last N | --all [--force]"};
   journal::Source source("morvin-reg undo");
   Journal j = openJournal(folder);
-  const auto entries = journal::history(j.store, j.profiles);
-  WritableProfileFiles writable(entries);
   if (all) {
+    const auto net = journal::netChanges(j.store, j.profiles);
+    std::vector<journal::Entry> changed;
+    for (const auto& c : net) changed.push_back(c.first);
+    WritableProfileFiles writable(changed);
     const auto result = journal::undoAll(j.store, j.profiles);
     printFailures(result);
     std::printf("Took back %d changes\n", result.takenBack);
     return result.failures.empty() ? Ok : MachineFailure;
   }
   if (last) {
-    for (std::size_t i = 0; i < entries.size() && i < static_cast<std::size_t>(*last); ++i)
-      ids.push_back(entries[i].id);
+    for (const journal::Entry& e : journal::history(j.store, j.profiles, static_cast<std::size_t>(*last)))
+      ids.push_back(e.id);
   }
+  auto entries = journal::entriesToUndo(j.store, j.profiles, ids);
   for (std::int64_t id : ids)
     if (std::none_of(entries.begin(), entries.end(), [&](const journal::Entry& e) { return e.id == id; }))
       throw Failure{NotFound, "There is no entry " + std::to_string(id) + " in the journal"};
-  const auto steps = journal::planUndo(j.store, j.profiles, entries, ids);
+  WritableProfileFiles writable(entries);
+  const auto steps = journal::planUndo(j.store, j.profiles, std::move(entries));
   if (!force) {
     bool conflicts = false;
     for (const auto& step : steps) {
@@ -186,6 +186,46 @@ ExitCode changes(const std::string& folder, const std::vector<std::string>& args
   return Ok;
 }
 
+// --before takes an entry id or a date ("2026-12-09" or "2026-12-09 10:30:00",
+// local time).
+journal::ForgetPoint forgetPoint(const std::string& text) {
+  if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return {.entryId = number(text, "--before"), .since = std::nullopt};
+  std::tm parts{};
+  int consumed = 0;
+  const int fields =
+      std::sscanf(text.c_str(), "%4d-%2d-%2d%n %2d:%2d:%2d%n", &parts.tm_year, &parts.tm_mon, &parts.tm_mday,
+                  &consumed, &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &consumed);
+  if ((fields != 3 && fields != 6) || consumed != static_cast<int>(text.size()))
+    throw Failure{BadInput,
+                  "--before takes an entry id or a date (YYYY-MM-DD [HH:MM:SS]), not \"" + text + "\""};
+  parts.tm_year -= 1900;
+  parts.tm_mon -= 1;
+  parts.tm_isdst = -1;
+  const std::time_t seconds = std::mktime(&parts);
+  if (seconds == static_cast<std::time_t>(-1)) throw Failure{BadInput, "No such date: " + text};
+  return {.entryId = std::nullopt, .since = static_cast<std::int64_t>(seconds) * 1000000};
+}
+
+ExitCode forget(const std::string& folder, const std::vector<std::string>& args) {
+  journal::ForgetPoint point;
+  if (args.size() == 2 && args[0] == "--before")
+    point = forgetPoint(args[1]);
+  else if (args.size() == 1 && args[0].rfind("--before=", 0) == 0)
+    point = forgetPoint(args[0].substr(9));
+  else if (!args.empty())
+    throw Failure{BadInput, "usage: morvin-reg forget [--before ID|DATE]"};
+  Journal j = openJournal(folder);
+  try {
+    const std::int64_t dropped = journal::forget(j.store, point);
+    std::printf("Forgot %lld entries: the changes stay, but can no longer be taken back\n",
+                static_cast<long long>(dropped));
+  } catch (const Exception& e) {
+    throw Failure{point.entryId ? NotFound : MachineFailure, cp1250::toUtf8(e.message())};
+  }
+  return Ok;
+}
+
 }  // namespace
 
 ExitCode journalCommand(const std::string& folder, const std::vector<std::string>& args) {
@@ -193,6 +233,7 @@ ExitCode journalCommand(const std::string& folder, const std::vector<std::string
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "history") return history(folder, rest);
   if (command == "undo") return undo(folder, rest);
+  if (command == "forget") return forget(folder, rest);
   return changes(folder, rest);
 }
 

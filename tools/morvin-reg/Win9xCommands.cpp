@@ -113,11 +113,11 @@ ExitCode applyChanges(const std::string& machineFolder, const std::vector<std::s
                                               .partition = partitionOf(parsed),
                                               .dryRun = parsed.has("--dry-run"),
                                               .force = parsed.has("--force")};
-  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
-  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
   std::vector<std::string> written;
   try {
-    written = platform::win9x::applyToDrive(machineFolder, options, *store, reg::journal::changesReg(*store));
+    written = platform::win9x::applyToDrive(machineFolder, options, store, reg::journal::changesReg(store));
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {

@@ -39,6 +39,9 @@ constexpr const char* kUsage =
     "  changes [FILE] [--msdos FILE]\n"
     "                      write what changed since the machine was made as REGEDIT4 (and MsDos.sys\n"
     "                      when it changed)\n"
+    "  forget [--before ID|DATE]\n"
+    "                      make the present state (or the state before entry ID or DATE) the new\n"
+    "                      starting point: older entries go and their space is given back\n"
     "\n"
     "KEY begins with HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG,\n"
     "HKEY_USERS or their short forms HKLM, HKCU, HKCR, HKCC, HKU.\n"
@@ -100,7 +103,7 @@ int run(std::vector<std::string> args) {
     return exportKey(folder, args[1], optionalOperand(2));
   if (command == "query" && (operands == 1 || operands == 2))
     return query(folder, args[1], optionalOperand(2));
-  if (command == "history" || command == "undo" || command == "changes") {
+  if (command == "history" || command == "undo" || command == "changes" || command == "forget") {
 #ifdef _WIN32
     // The Windows registry itself keeps no journal.
     throw Failure{MachineFailure, command + " works on a machine folder, not on the Windows registry"};
