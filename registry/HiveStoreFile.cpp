@@ -70,10 +70,18 @@ CREATE TABLE IF NOT EXISTS journal(
   item INTEGER NOT NULL DEFAULT 0);      -- the item's identity, hashed (journal::itemHash)
 )sql";
 
-// What version 3 adds to the journal: the indexes that keep every read
-// bounded (items for the net changes, groups for undo) and the sources named.
+// What version 3 adds to the journal, so that every read is bounded: each
+// item's oldest and newest entry with a signature of the states at both ends
+// (the net changes read only the items whose ends differ), the groups (for
+// undo) and the sources named (for the window's filter).
 constexpr const char* kJournalIndexes = R"sql(
-CREATE INDEX IF NOT EXISTS journal_items ON journal(item, id);
+CREATE TABLE IF NOT EXISTS journal_items(
+  item INTEGER PRIMARY KEY,              -- journal::itemHash
+  first_id INTEGER NOT NULL,             -- the oldest entry of the item
+  first_sig INTEGER NOT NULL,            -- its `before`, hashed
+  last_id INTEGER NOT NULL,              -- the newest entry
+  last_sig INTEGER NOT NULL,             -- its `after`, hashed
+  last_pending INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS journal_groups ON journal(grp);
 CREATE TABLE IF NOT EXISTS journal_sources(source BLOB PRIMARY KEY) WITHOUT ROWID;
 )sql";
@@ -273,13 +281,11 @@ void HiveFile::upgrade() {
   if (version >= kSchemaVersion) return;
   db_->exec("BEGIN IMMEDIATE");
   try {
-    if (version < 2) {
-      db_->exec(kJournalSchema);
-    } else if (db_->scalar("SELECT count(*) FROM pragma_table_info('journal') WHERE name = 'item'") == 0) {
+    if (version < 2) db_->exec(kJournalSchema);
+    if (db_->scalar("SELECT count(*) FROM pragma_table_info('journal') WHERE name = 'item'") == 0)
       db_->exec("ALTER TABLE journal ADD COLUMN item INTEGER NOT NULL DEFAULT 0");
-      fillItemIdentities();
-    }
     db_->exec(kJournalIndexes);
+    rebuildItems(true);
     db_->exec("INSERT OR IGNORE INTO journal_sources SELECT DISTINCT source FROM journal");
     db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     db_->exec("COMMIT");

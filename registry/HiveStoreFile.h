@@ -121,7 +121,7 @@ class HiveFile {
   // first version has no journal table to prepare them on.
   struct JournalStatements {
     explicit JournalStatements(sqlite::Database& db);
-    sqlite::Statement keyName, addEntry, addSource, newestOfItem;
+    sqlite::Statement keyName, addEntry, addSource, newestOfItem, touchItem;
   };
   JournalStatements& journalStatements();
   struct Cursor {
@@ -137,7 +137,9 @@ class HiveFile {
   void createIfEmpty();
   void upgrade();
   void verify();
-  void fillItemIdentities();
+  // Makes journal_items again from the entries (and, with `identities`, each
+  // entry's item column), in the open write transaction.
+  void rebuildItems(bool identities);
   // What a batch remembers between writes, forgotten when it ends.
   void forgetBatchCaches() {
     paths_.clear();

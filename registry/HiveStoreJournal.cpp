@@ -46,6 +46,29 @@ journal::Entry entryAt(sqlite::Statement& s, bool userHive, int first = 0) {
   return e;
 }
 
+// A state as the item summary compares it: a key by being there, a value by
+// type and bytes; a profile key never matches (it is always read from its file).
+std::int64_t signature(const journal::Entry& e, const journal::State& state, bool before) {
+  if (e.kind == journal::Kind::Profile) return before ? 0 : 1;
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  auto add = [&](unsigned char c) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  };
+  add(state.present ? 1 : 0);
+  if (e.kind == journal::Kind::Value) {
+    for (int i = 0; i < 4; ++i) add(static_cast<unsigned char>(state.type >> (8 * i)));
+    for (unsigned char c : state.data) add(c);
+  }
+  return static_cast<std::int64_t>(hash >> 1) + 2;
+}
+
+void touch(sqlite::Statement& s, const journal::Entry& e, std::int64_t itemHash, std::int64_t rowId) {
+  s.bind(1, itemHash).bind(2, rowId).bind(3, signature(e, e.before, true));
+  s.bind(4, signature(e, e.after, false)).bind(5, std::int64_t{e.pending});
+  s.run();
+}
+
 }  // namespace
 
 // ---- adding entries --------------------------------------------------------------
@@ -57,7 +80,11 @@ HiveFile::JournalStatements::JournalStatements(sqlite::Database& db)
                "before_present, before_type, before_data, after_present, after_type, after_data, "
                "undoes, pending, item) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
       addSource(db, "INSERT OR IGNORE INTO journal_sources(source) VALUES(?)"),
-      newestOfItem(db, "SELECT max(id) FROM journal WHERE item = ?") {}
+      newestOfItem(db, "SELECT last_id FROM journal_items WHERE item = ?"),
+      touchItem(db,
+                "INSERT INTO journal_items(item, first_id, first_sig, last_id, last_sig, last_pending) "
+                "VALUES(?1, ?2, ?3, ?2, ?4, ?5) ON CONFLICT(item) DO UPDATE SET last_id = excluded.last_id, "
+                "last_sig = excluded.last_sig, last_pending = excluded.last_pending") {}
 
 HiveFile::JournalStatements& HiveFile::journalStatements() {
   if (!j_) j_ = std::make_unique<JournalStatements>(*db_);
@@ -101,19 +128,26 @@ std::int64_t HiveFile::addEntry(const journal::Entry& entry) {
   bindState(insert, 9, entry.before);
   bindState(insert, 12, entry.after);
   insert.bind(15, entry.undoes).bind(16, std::int64_t{entry.pending});
-  insert.bind(17, journal::itemHash(entry));
+  const std::int64_t item = journal::itemHash(entry);
+  insert.bind(17, item);
   insert.run();
-  return db_->lastInsertId();
+  const std::int64_t row = db_->lastInsertId();
+  sqlite::Use summary(j.touchItem);
+  touch(*summary, entry, item, row);
+  return row;
 }
 
-// A hive of the second version: each entry gets its identity, in the
-// upgrade's transaction.
-void HiveFile::fillItemIdentities() {
+void HiveFile::rebuildItems(bool identities) {
+  db_->exec("DELETE FROM journal_items");
   sqlite::Statement all(*db_, MORVIN_SELECT_ENTRIES "ORDER BY id");
-  sqlite::Statement set(*db_, "UPDATE journal SET item = ? WHERE id = ?");
+  sqlite::Statement setItem(*db_, "UPDATE journal SET item = ? WHERE id = ?");
+  JournalStatements& j = journalStatements();
   while (all.step()) {
     const journal::Entry e = entryAt(all, false);
-    set.bind(1, journal::itemHash(e)).bind(2, all.integer(0)).run();
+    const std::int64_t item = journal::itemHash(e);
+    if (identities) setItem.bind(1, item).bind(2, all.integer(0)).run();
+    sqlite::Use summary(j.touchItem);
+    touch(*summary, e, item, all.integer(0));
   }
 }
 
@@ -127,6 +161,8 @@ void HiveFile::finishPending(std::int64_t rowId, bool durable) {
     begin();
     sqlite::Statement done(*db_, "UPDATE journal SET pending = 0 WHERE id = ?");
     done.bind(1, rowId).run();
+    sqlite::Statement summary(*db_, "UPDATE journal_items SET last_pending = 0 WHERE last_id = ?");
+    summary.bind(1, rowId).run();
     commit();
   } catch (...) {
     rollback();
@@ -141,6 +177,11 @@ void HiveFile::dropEntry(std::int64_t rowId) {
   try {
     sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id = ?");
     drop.bind(1, rowId).run();
+    // A write that never happened: the summary of its item is made again
+    // (rare, and only for profile keys).
+    sqlite::Statement touched(*db_, "SELECT count(*) FROM journal_items WHERE first_id = ?1 OR last_id = ?1");
+    touched.bind(1, rowId);
+    if (touched.step() && touched.integer(0) > 0) rebuildItems(false);
     commit();
   } catch (...) {
     rollback();
@@ -187,20 +228,18 @@ std::int64_t HiveFile::newestRowOf(std::int64_t itemHash) {
   return use->step() ? use->integer(0) : 0;
 }
 
-// The oldest and newest row of each item, from the item index alone; the rows
-// themselves only for the items whose two ends differ.
+// From the item summary alone; the rows themselves only for the items whose
+// two ends differ.
 void HiveFile::readChangedItems(bool userHive, std::vector<journal::ChangedItem>& out) {
   if (!hasJournal_) return;
   ReadScope scope(*this);
   static constexpr const char* kChanged =
       "SELECT f.id, f.at, f.grp, f.source, f.kind, f.root, f.path, f.section, f.name, f.before_present, "
       "f.before_type, f.before_data, f.after_present, f.after_type, f.after_data, f.undoes, f.pending, "
-      "l.after_present, l.after_type, l.after_data, l.pending "
-      "FROM (SELECT min(id) AS first, max(id) AS last FROM journal GROUP BY item) AS ends "
-      "JOIN journal AS f ON f.id = ends.first JOIN journal AS l ON l.id = ends.last "
-      "WHERE f.kind = 2 OR l.pending != 0 OR f.before_present != l.after_present "
-      "OR (f.kind = 0 AND (f.before_type != l.after_type OR f.before_data != l.after_data)) "
-      "ORDER BY f.id";
+      "l.after_present, l.after_type, l.after_data, ifnull(l.pending, 1) "
+      "FROM journal_items AS i JOIN journal AS f ON f.id = i.first_id "
+      "LEFT JOIN journal AS l ON l.id = i.last_id "
+      "WHERE i.first_sig != i.last_sig OR i.last_pending != 0 ORDER BY i.first_id";
   sqlite::Statement changed(*db_, kChanged);
   while (changed.step()) {
     journal::ChangedItem item;
@@ -237,6 +276,7 @@ std::int64_t HiveFile::dropEntriesBelow(std::int64_t rowId) {
   const std::int64_t dropped = db_->changes();
   db_->exec("DELETE FROM journal_sources WHERE source NOT IN (SELECT source FROM journal)");
   lastSource_.reset();
+  rebuildItems(false);
   return dropped;
 }
 

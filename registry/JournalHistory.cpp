@@ -29,8 +29,45 @@ std::string failure(const Entry& e, const char* what, Status status) {
   return std::string(what) + " " + describeItem(e) + ": " + describeStatus(status);
 }
 
+// The key of the last value restored, kept open for the next ones (an
+// import's values come key by key); a key removed closes it.
+class OpenKey {
+ public:
+  explicit OpenKey(RegistryStore& store) : store_(store) {}
+  ~OpenKey() { close(); }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  // The key at root\path, made when `create` asks for it.
+  Status get(Key root, const std::string& path, bool create, Key* key) {
+    if (key_ == 0 || root != root_ || path != path_) {
+      close();
+      const Status status = create ? store_.createKey(root, path, access::AllAccess, &key_)
+                                   : store_.openKey(root, path, access::AllAccess, &key_);
+      if (status != err::Success) {
+        key_ = 0;
+        return status;
+      }
+      root_ = root;
+      path_ = path;
+    }
+    *key = key_;
+    return err::Success;
+  }
+  void close() {
+    if (key_ != 0) store_.closeKey(key_);
+    key_ = 0;
+  }
+
+ private:
+  RegistryStore& store_;
+  Key key_ = 0;
+  Key root_ = 0;
+  std::string path_;
+};
+
 // Puts the item into `state`; appends to `failures` when the store refuses.
-void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles,
+void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles, OpenKey& open,
              std::vector<std::string>& failures) {
   const Key root = rootOf(e);
   Key key = 0;
@@ -38,17 +75,14 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
   switch (e.kind) {
     case Kind::Value:
       if (state.present) {
-        status = store.createKey(root, e.path, access::AllAccess, &key);
-        if (status == err::Success) {
+        status = open.get(root, e.path, true, &key);
+        if (status == err::Success)
           status = store.setValue(key, e.name, state.type,
                                   reinterpret_cast<const std::uint8_t*>(state.data.data()),
                                   static_cast<std::uint32_t>(state.data.size()));
-          store.closeKey(key);
-        }
-      } else if (store.openKey(root, e.path, access::AllAccess, &key) == err::Success) {
+      } else if (open.get(root, e.path, false, &key) == err::Success) {
         status = store.deleteValue(key, e.name);
         if (status == err::FileNotFound) status = err::Success;
-        store.closeKey(key);
       }
       if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
       return;
@@ -57,6 +91,7 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
         status = store.createKey(root, e.path, access::AllAccess, &key);
         if (status == err::Success) store.closeKey(key);
       } else {
+        open.close();
         status = store.deleteKey(root, e.path);
         if (status == err::FileNotFound) status = err::Success;
       }
@@ -178,10 +213,11 @@ namespace {
 template <class Each>
 void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<const Entry*>& items,
                 const std::vector<std::int64_t>& undoes, Each&& stateOf, UndoResult& result) {
+  OpenKey open(store);
   auto restoreOne = [&](std::size_t i) {
     Undoing marker(undoes[i]);
     const std::size_t failed = result.failures.size();
-    restore(*items[i], stateOf(*items[i]), store, profiles, result.failures);
+    restore(*items[i], stateOf(*items[i]), store, profiles, open, result.failures);
     if (result.failures.size() == failed) ++result.takenBack;
   };
   Group group;
@@ -189,6 +225,7 @@ void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<
   const Status committed = store.atomically([&] {
     for (std::size_t i = 0; i < items.size(); ++i)
       if (items[i]->kind != Kind::Profile) restoreOne(i);
+    open.close();  // inside the batch: a rollback may hand its number on
     return err::Success;
   });
   if (committed != err::Success) {
