@@ -271,9 +271,16 @@ std::int64_t HiveFile::endRow() {
 // ---- forgetting --------------------------------------------------------------------
 
 std::int64_t HiveFile::dropEntriesBelow(std::int64_t rowId) {
-  sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id < ? AND pending = 0");
-  drop.bind(1, rowId).run();
-  const std::int64_t dropped = db_->changes();
+  std::int64_t dropped = 0;
+  if (rowId >= endRow() && db_->scalar("SELECT count(*) FROM journal WHERE pending != 0") == 0) {
+    // Everything goes: SQLite then drops whole tables instead of row by row.
+    dropped = db_->scalar("SELECT count(*) FROM journal");
+    db_->exec("DELETE FROM journal");
+  } else {
+    sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id < ? AND pending = 0");
+    drop.bind(1, rowId).run();
+    dropped = db_->changes();
+  }
   db_->exec("DELETE FROM journal_sources WHERE source NOT IN (SELECT source FROM journal)");
   lastSource_.reset();
   rebuildItems(false);
