@@ -93,7 +93,7 @@ std::string bigJournal(std::int64_t entries) {
       "before_type, before_data, after_present, after_type, after_data, undoes, pending, item) "
       "SELECT 1700000000000000 + i, 1 + i / " +
       items +
-      ", 'morvin-reg import', 0, 'HKEY_CURRENT_USER', "
+      ", CAST('morvin-reg import' AS BLOB), 0, 'HKEY_CURRENT_USER', "
       "'Software\\Bench\\Key' || ((i % " +
       items +
       ") / 25), '', 'Value' || (i % 25), "
@@ -102,7 +102,7 @@ std::string bigJournal(std::int64_t entries) {
       ") % 2)), 1 - (i / " + items + ") % 2, 4 - 4 * ((i / " + items +
       ") % 2), substr(x'01000000', 1, 4 - 4 * ((i / " + items + ") % 2)), 0, 0, 1 + i % " + items +
       " FROM n; INSERT INTO journal_items SELECT item, min(id), 7, max(id), 7, 0 FROM journal GROUP BY item; "
-      "INSERT OR IGNORE INTO journal_sources VALUES('morvin-reg import'); COMMIT;";
+      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('morvin-reg import' AS BLOB)); COMMIT;";
   char* error = nullptr;
   if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     std::fprintf(stderr, "bigJournal: %s\n", error ? error : "?");

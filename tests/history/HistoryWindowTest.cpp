@@ -113,7 +113,8 @@ TEST_F(HistoryWindowTest, AllIsTakenBackAndTheChangesAreSavedAsARegFile) {
   EXPECT_EQ(saved.str(), "REGEDIT4\r\n\r\n");
 }
 
-// 300,000 entries written straight into USER.DAT, a third of them "Pulpit".
+// 300,000 entries written straight into USER.DAT, a third of them "Pulpit"
+// (texts as blobs, as the store writes them).
 void fillJournal(const std::string& userDat, int entries) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(userDat.c_str(), &db), SQLITE_OK);
@@ -122,9 +123,11 @@ void fillJournal(const std::string& userDat, int entries) {
       std::to_string(entries) +
       ") INSERT INTO journal(at, grp, source, kind, root, path, section, name, before_present, before_type, "
       "before_data, after_present, after_type, after_data, undoes, pending, item) "
-      "SELECT 1600000000000000 + i, 0, CASE WHEN i % 3 = 0 THEN 'Pulpit' ELSE 'morvin-reg import' END, 0, "
+      "SELECT 1600000000000000 + i, 0, CAST(CASE WHEN i % 3 = 0 THEN 'Pulpit' ELSE 'morvin-reg import' END "
+      "AS BLOB), 0, "
       "'HKEY_CURRENT_USER', 'Software\\Big', '', 'V' || i, 0, 0, x'', 1, 4, x'01000000', 0, 0, i FROM n; "
-      "INSERT OR IGNORE INTO journal_sources VALUES('Pulpit'), ('morvin-reg import'); COMMIT;";
+      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('Pulpit' AS BLOB)), (CAST('morvin-reg import' AS "
+      "BLOB)); COMMIT;";
   EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
   sqlite3_close(db);
 }
@@ -134,7 +137,8 @@ TEST_F(HistoryWindowTest, AJournalTooBigToReadWholeIsListedAPageAtATimeFilteredA
   machine->setDword(HKCU, "Software\\Newest", "n", 7);  // the newest entry, a real change
   TfmHistoria history;
   JournalModel& model = history.model();
-  ASSERT_EQ(model.rowCount(), JournalModel::kPage);
+  ASSERT_GE(model.rowCount(), JournalModel::kPage);  // a page or two of 300,000 entries
+  ASSERT_LE(model.rowCount(), 2 * JournalModel::kPage);
   EXPECT_EQ(cell(history, 0, JournalModel::Value), "n");
   EXPECT_EQ(cell(history, 2, JournalModel::Value), "V300000");  // below the key made for it
   EXPECT_EQ(model.data(model.index(0, JournalModel::Key), Qt::ToolTipRole).toString(),
@@ -145,14 +149,16 @@ TEST_F(HistoryWindowTest, AJournalTooBigToReadWholeIsListedAPageAtATimeFilteredA
   EXPECT_GT(history.maximumWidth(), history.minimumWidth());                              // resizable
   ASSERT_TRUE(model.canFetchMore({}));
   list->scrollToBottom();  // the view may ask for the next page itself
+  const int shown = model.rowCount();
   model.fetchMore({});
-  EXPECT_GE(model.rowCount(), 2 * JournalModel::kPage);
+  EXPECT_EQ(model.rowCount(), shown + JournalModel::kPage);
   EXPECT_EQ(cell(history, JournalModel::kPage + 2, JournalModel::Value),
             "V" + QString::number(300'000 - JournalModel::kPage));
 
   auto* filter = test::child<QComboBox>(&history, "Filtr");
   filter->setCurrentIndex(filter->findText("Pulpit"));
-  ASSERT_EQ(model.rowCount(), JournalModel::kPage);
+  ASSERT_GE(model.rowCount(), JournalModel::kPage);  // a page, or two when the list asks for more
+  ASSERT_LE(model.rowCount(), 2 * JournalModel::kPage);
   for (int i = 0; i < model.rowCount(); ++i) EXPECT_EQ(model.entry(i).source, "Pulpit");
   EXPECT_EQ(cell(history, 0, JournalModel::Value), "V300000");
 
