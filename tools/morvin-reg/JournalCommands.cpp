@@ -199,6 +199,9 @@ journal::ForgetPoint forgetPoint(const std::string& text) {
   if ((fields != 3 && fields != 6) || consumed != static_cast<int>(text.size()))
     throw Failure{BadInput,
                   "--before takes an entry id or a date (YYYY-MM-DD [HH:MM:SS]), not \"" + text + "\""};
+  if (parts.tm_mon < 1 || parts.tm_mon > 12 || parts.tm_mday < 1 || parts.tm_mday > 31 ||
+      parts.tm_hour > 23 || parts.tm_min > 59 || parts.tm_sec > 60)
+    throw Failure{BadInput, "No such date: " + text};
   parts.tm_year -= 1900;
   parts.tm_mon -= 1;
   parts.tm_isdst = -1;
