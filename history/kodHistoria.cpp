@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
-#include <set>
+#include <QItemSelectionModel>
+#include <algorithm>
 
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
-#include "registry/HiveStore.h"
 #include "registry/HostProfileStoreFile.h"
 #include "registry/JournalHistory.h"
 #include "registry/ProfileStore.h"
@@ -24,51 +24,26 @@ namespace {
 
 namespace journal = reg::journal;
 
-// The journal lives in the hive store; another store (the Windows registry)
-// keeps none, and the window says so.
-reg::HiveStore& hiveStore() {
-  auto* store = dynamic_cast<reg::HiveStore*>(&reg::currentStore());
-  if (!store) throw Exception(cp1250::fromUtf8("Ten rejestr nie prowadzi historii zmian"));
-  return *store;
-}
-
-QString keyText(const journal::Entry& e) {
-  if (e.kind == journal::Kind::Profile) return fromAnsi(e.path + " [" + e.section + "]");
-  return fromAnsi(e.root + "\\" + e.path);
-}
-
-QString valueText(const journal::Entry& e) {
-  if (e.kind == journal::Kind::Key) return {};
-  if (e.kind == journal::Kind::Value && e.name.empty()) return QStringLiteral("@");
-  return fromAnsi(e.name);
-}
-
-// The words for absent and for keys follow the program's language; values
-// are shown as stored.
-QString stateText(const journal::Entry& e, const journal::State& state) {
-  if (!state.present) return TfmHistoria::tr("(brak)");
-  if (e.kind == journal::Kind::Key)
-    return state.type ? TfmHistoria::tr("(klucz z zawartością)") : TfmHistoria::tr("(klucz)");
-  return fromAnsi(journal::describeState(e, state));
-}
-
-QString changeText(const journal::Entry& e) {
-  QString text = stateText(e, e.before) + QString::fromUtf8(" → ") + stateText(e, e.after);
-  if (e.pending) text += TfmHistoria::tr(" (zapis przerwany)");
-  return text;
+// The store with its journal; a store that keeps none (the Windows registry)
+// says so, and the window too.
+reg::RegistryStore& journaledStore() {
+  reg::RegistryStore& store = reg::currentStore();
+  if (!store.journal()) throw Exception(toAnsi(TfmHistoria::tr("Ten rejestr nie prowadzi historii zmian")));
+  return store;
 }
 
 }  // namespace
 
 TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfmHistoria>()) {
   ui->setupUi(this);
-  // Room for the whole time, the longest captions and the end of a key path.
-  for (const auto& [column, width] : {std::pair{0, 126}, {1, 112}, {2, 220}, {3, 100}})
-    ui->Lista->header()->resizeSection(column, width);
+  model_ = new JournalModel(this);
+  ui->Lista->setModel(model_);
   connect(ui->Filtr, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { FiltrChange(); }); });
   connect(ui->Button1, &QPushButton::clicked, this, [this] { unguarded([this] { Button1Click(); }); });
   connect(ui->Button2, &QPushButton::clicked, this, [this] { unguarded([this] { Button2Click(); }); });
   connect(ui->Button3, &QPushButton::clicked, this, [this] { unguarded([this] { Button3Click(); }); });
+  connect(ui->ForgetOlderButton, &QPushButton::clicked, this,
+          [this] { unguarded([this] { ForgetOlderClick(); }); });
   connect(ui->Button4, &QPushButton::clicked, this, &QDialog::accept);
   nameHeader();
   retranslateOnLanguageChange(this, [this] {
@@ -78,6 +53,8 @@ TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique
     fillList();
   });
   unguarded([this] { Odswiez(); });
+  // The window can be resized; its columns start as wide as the first page needs.
+  ui->Lista->header()->resizeSections(QHeaderView::ResizeToContents);
 }
 
 TfmHistoria::~TfmHistoria() = default;
@@ -87,7 +64,7 @@ void TfmHistoria::nameHeader() {
 }
 
 void TfmHistoria::Odswiez() {
-  entries_ = journal::history(hiveStore(), reg::currentProfileStore());
+  journaledStore();  // a registry without a journal says so
   fillSources();
   fillList();
 }
@@ -97,9 +74,9 @@ void TfmHistoria::fillSources() {
   QSignalBlocker hold(ui->Filtr);
   ui->Filtr->clear();
   ui->Filtr->addItem(tr("wszystkie"));
-  std::set<QString> sources;
-  for (const journal::Entry& e : entries_) sources.insert(fromAnsi(e.source));
-  for (const QString& source : sources) ui->Filtr->addItem(source);
+  reg::journal::Keeper* keeper = reg::currentJournal();
+  for (const std::string& source : keeper ? keeper->sources() : std::vector<std::string>{})
+    ui->Filtr->addItem(fromAnsi(source), QByteArray::fromStdString(source));
   const int index = chosen.isEmpty() ? 0 : ui->Filtr->findText(chosen);
   ui->Filtr->setCurrentIndex(index < 0 ? 0 : index);
 }
@@ -109,49 +86,62 @@ void TfmHistoria::FiltrChange() {
 }
 
 void TfmHistoria::fillList() {
-  const QString source = ui->Filtr->currentIndex() > 0 ? ui->Filtr->currentText() : QString();
-  ui->Lista->clear();
-  shown_.clear();
-  QList<QTreeWidgetItem*> items;
-  for (const journal::Entry& e : entries_) {
-    if (!source.isEmpty() && fromAnsi(e.source) != source) continue;
-    const QString when =
-        QDateTime::fromMSecsSinceEpoch(e.at / 1000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    auto* item = new QTreeWidgetItem({when, fromAnsi(e.source), keyText(e), valueText(e), changeText(e)});
-    item->setToolTip(2, keyText(e));
-    item->setToolTip(4, changeText(e));
-    items.append(item);
-    shown_.push_back(e);
-  }
-  ui->Lista->addTopLevelItems(items);
+  const int index = ui->Filtr->currentIndex();
+  model_->reload(index > 0 ? ui->Filtr->itemData(index).toByteArray().toStdString() : std::string());
+}
+
+std::vector<std::int64_t> TfmHistoria::selectedIds() const {
+  std::vector<std::int64_t> ids;
+  for (const QModelIndex& row : ui->Lista->selectionModel()->selectedRows())
+    ids.push_back(model_->entry(row.row()).id);
+  return ids;
 }
 
 void TfmHistoria::Button1Click() {
-  std::vector<std::int64_t> ids;
-  for (QTreeWidgetItem* item : ui->Lista->selectedItems())
-    ids.push_back(shown_.at(static_cast<std::size_t>(ui->Lista->indexOfTopLevelItem(item))).id);
+  const std::vector<std::int64_t> ids = selectedIds();
   if (ids.empty()) return;
   journal::Source source(cp1250::fromUtf8("Historia zmian"));
   auto ask = [this](const journal::Entry& e, const journal::State& now) {
     const QString text =
         tr("%1 zmieniono od tej pory: jest teraz %2, a nie %3.\n\nCzy mimo to przywrócić %4?")
-            .arg(fromAnsi(journal::describeItem(e)), stateText(e, now), stateText(e, e.after),
-                 stateText(e, e.before));
+            .arg(fromAnsi(journal::describeItem(e)), JournalModel::stateText(e, now),
+                 JournalModel::stateText(e, e.after), JournalModel::stateText(e, e.before));
     return dialogs().question(this, windowTitle(), text, MsgIcon::Warning) == Answer::Yes;
   };
-  reg::HiveStore& store = hiveStore();
-  const auto result = journal::undo(store, reg::currentProfileStore(), ids, ask);
+  const auto result = journal::undo(journaledStore(), reg::currentProfileStore(), ids, ask);
   afterUndo(result.failures);
 }
 
+// The chosen entry (or, with none chosen, the present) becomes the starting
+// point: the changes stay, the older entries go.
+void TfmHistoria::ForgetOlderClick() {
+  const QModelIndexList rows = ui->Lista->selectionModel()->selectedRows();
+  const QString text =
+      rows.empty()
+          ? tr("Zapomnieć całą historię zmian? Zmiany zostaną w rejestrze, ale nie będzie można ich "
+               "już cofnąć.")
+          : tr("Zapomnieć zmiany starsze niż zaznaczona? Zostaną w rejestrze, ale nie będzie można ich "
+               "już cofnąć.");
+  if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
+  journal::ForgetPoint point;
+  if (!rows.empty()) {  // the oldest chosen: the lowest line
+    const auto oldest =
+        std::max_element(rows.begin(), rows.end(),
+                         [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    point.entryId = model_->entry(oldest->row()).id;
+  }
+  journal::forget(journaledStore(), point);
+  Odswiez();
+}
+
 void TfmHistoria::Button2Click() {
-  if (entries_.empty()) return;
+  if (model_->rowCount() == 0) return;
   const QString text =
       tr("Czy cofnąć wszystkie zmiany? Rejestr i plik MsDos.sys wrócą do stanu, w jakim była maszyna na "
          "początku.");
   if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
   journal::Source source(cp1250::fromUtf8("Historia zmian"));
-  const auto result = journal::undoAll(hiveStore(), reg::currentProfileStore());
+  const auto result = journal::undoAll(journaledStore(), reg::currentProfileStore());
   afterUndo(result.failures);
 }
 
@@ -168,7 +158,8 @@ void TfmHistoria::Button3Click() {
   const auto file = dialogs().saveFile(this, tr("Zapisz zmiany jako plik .reg"),
                                        {tr("Pliki rejestru (*.reg)")}, tr("zmiany.reg"));
   if (!file) return;
-  const std::string text = journal::changesFile(journal::netChanges(hiveStore(), reg::currentProfileStore()));
+  const std::string text =
+      journal::changesFile(journal::netChanges(journaledStore(), reg::currentProfileStore()));
   const std::string path = QFile::encodeName(*file).toStdString();
   if (reg::hostfile::isReadOnly(path) || !reg::hostfile::writeAtomically(path, text))
     throw Exception(toAnsi(tr("Nie można zapisać pliku %1").arg(*file)));

@@ -1,11 +1,13 @@
 // "Historia zmian": the journal of every change the program and morvin-reg
-// made, newest first; takes changes back and saves them as a .reg file.
+// made, newest first, read a page at a time (history/JournalModel.h); takes
+// changes back, forgets old ones and saves the changes as a .reg file.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 #include <vector>
 
+#include "JournalModel.h"
 #include "registry/Journal.h"
 
 namespace Ui {
@@ -24,23 +26,24 @@ class TfmHistoria : public QDialog {
   // Reads the journal again and shows the entries the filter lets through.
   void Odswiez();
   void FiltrChange();
-  void Button1Click();  // "Cofnij zaznaczone"
-  void Button2Click();  // "Cofnij wszystkie"
-  void Button3Click();  // "Zapisz zmiany jako plik .reg..."
+  void Button1Click();      // "Cofnij zaznaczone"
+  void Button2Click();      // "Cofnij wszystkie"
+  void Button3Click();      // "Zapisz zmiany jako plik .reg..."
+  void ForgetOlderClick();  // "Zapomnij starsze..."
 
-  // The entries shown, line for line.
-  const std::vector<reg::journal::Entry>& shownEntries() const { return shown_; }
+  // The entries shown, line for line (fetched as the list scrolls).
+  JournalModel& model() { return *model_; }
 
  private:
   void nameHeader();
   void fillSources();
   void fillList();
+  std::vector<std::int64_t> selectedIds() const;
   // After changes were taken back: the windows and this list show the state now.
   void afterUndo(const std::vector<std::string>& failures);
 
   std::unique_ptr<Ui::TfmHistoria> ui;
-  std::vector<reg::journal::Entry> entries_;
-  std::vector<reg::journal::Entry> shown_;
+  JournalModel* model_ = nullptr;
 };
 
 // Shows the window modally (a new one each time), over `parent`.

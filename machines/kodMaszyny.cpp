@@ -33,10 +33,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace journal = reg::journal;
 
-reg::HiveStore& hiveStore() {
-  auto* store = dynamic_cast<reg::HiveStore*>(&reg::currentStore());
-  if (!store) throw Exception(cp1250::fromUtf8("Ten rejestr nie prowadzi historii zmian"));
-  return *store;
+reg::RegistryStore& journaledStore() {
+  reg::RegistryStore& store = reg::currentStore();
+  if (!store.journal()) throw Exception(toAnsi(TfmMaszyny::tr("Ten rejestr nie prowadzi historii zmian")));
+  return store;
 }
 
 QString when(const std::optional<std::time_t>& time) {
@@ -202,7 +202,7 @@ void TfmMaszyny::UseClick() {
 }
 
 QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const std::string& target) {
-  reg::HiveStore& store = hiveStore();
+  reg::RegistryStore& store = journaledStore();
   const auto changes = journal::netChanges(store, reg::currentProfileStore());
   // Grouped by the window (or program) that made them, as the history names them.
   std::map<std::string, QStringList> bySource;
@@ -235,7 +235,7 @@ void TfmMaszyny::HandBackClick() {
                            .arg(QString::fromStdString(machine.source), preview.join('\n'));
   if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
   ui->ReadingProgress->setVisible(true);
-  reg::HiveStore& store = hiveStore();
+  reg::RegistryStore& store = journaledStore();
   try {
     platform::win9x::applyToDrive(machine.folder, {.target = machine.source}, store);
   } catch (const platform::win9x::DiskInUse& e) {

@@ -255,7 +255,7 @@ class Planner {
 }  // namespace
 
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
-                         reg::HiveStore& store) {
+                         reg::RegistryStore& store) {
   const Machine machine(machineFolder);
   std::error_code ec;
   if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))
@@ -282,7 +282,7 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
       break;
     }
   }
-  const std::string changes = reg::journal::changesReg(store);
+  const std::string changes = withoutRefreshStamp(reg::journal::changesReg(store));
 
   // The plan: folders and files the program made, MSDOS.SYS, the registry.
   Planner plan(*drive, *record, names);

@@ -37,7 +37,7 @@ struct ApplyResult {
 // was not made by importMachine, another apply holds it, or another program
 // holds the image.
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
-                         reg::HiveStore& store);
+                         reg::RegistryStore& store);
 
 // The batch file that applies C:\MORVINNG.REG and then deletes the .reg file
 // and itself (`batchPath` is its own C:\ path, cp1250), in the OEM code page

@@ -81,7 +81,7 @@ std::string describe(const journal::State& state) {
 }  // namespace
 
 RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& record, Drive& drive,
-                                reg::HiveStore& store, bool force) {
+                                reg::RegistryStore& store, bool force) {
   RefreshOutcome outcome;
   // D: the drive's hives, when they changed.
   Scratch scratch;
@@ -174,6 +174,15 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
     journal::Source source(journal::kRefreshSource);
     journal::Group group;
     reg::applyRegDocument(store, fromDrive);
+  }
+  // The drive's registry, with the machine's own changes on top, is the new
+  // starting point: what came before can no longer be taken back, and what
+  // the machine keeps goes with the next hand-back through the record below.
+  journal::forget(store);
+  {
+    // The history shows the refresh as this one entry.
+    journal::Source source(journal::kRefreshSource);
+    journal::Group group;
     reg::RegDocument marker;
     marker.keys.push_back({reg::kLocalMachine,
                            kMarkerKey,
@@ -197,8 +206,17 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
   return outcome;
 }
 
+std::string withoutRefreshStamp(const std::string& changes) {
+  if (changes.empty()) return changes;
+  reg::RegDocument document = reg::parseRegText(changes);
+  std::erase_if(document.keys, [](const reg::RegKeyEntry& key) {
+    return key.root == reg::kLocalMachine && cp1250::equalsIgnoreCase(key.path, kMarkerKey);
+  });
+  return document.keys.empty() ? std::string() : reg::writeRegText(document);
+}
+
 RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOptions& options,
-                              reg::HiveStore& store) {
+                              reg::RegistryStore& store) {
   const Machine machine(machineFolder);
   std::error_code ec;
   if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))

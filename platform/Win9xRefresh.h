@@ -27,7 +27,12 @@ struct RefreshOutcome {
 // DriveError (Fault::Changed) naming each with both states, nothing written,
 // unless `force` (the machine's state wins).
 RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& record, Drive& drive,
-                                reg::HiveStore& store, bool force);
+                                reg::RegistryStore& store, bool force);
+
+// The changes file without the stamp a refresh leaves in the machine's
+// registry (HKEY_LOCAL_MACHINE\Software\Morvin\Win98): it marks the refresh
+// in the history and is no change for the drive.
+std::string withoutRefreshStamp(const std::string& changes);
 
 struct RefreshOptions {
   std::string target;  // empty: the drive the machine was made from
@@ -36,6 +41,6 @@ struct RefreshOptions {
 };
 // refreshFromDrive on the machine in `machineFolder`, taking its lock.
 RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOptions& options,
-                              reg::HiveStore& store);
+                              reg::RegistryStore& store);
 
 }  // namespace morvin::platform::win9x

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <mutex>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
+#include "Errors.h"
 #include "HiveStoreFile.h"
 #include "HiveStoreNames.h"
 #include "Journal.h"
@@ -378,6 +381,7 @@ Status HiveStore::createKey(Key parent, const std::string& path, std::uint32_t a
   if (!result) return err::InvalidParameter;
   *result = 0;
   if (created) *created = false;
+  const journal::Fixed source;  // asked before the lock: it may ask the windows
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle base;
@@ -443,6 +447,7 @@ Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type,
   if (!data && size) return err::NoAccess;
   const std::string_view valueName = hive::cString(name);
   if (valueName.size() > hive::kMaxValueNameLength) return err::InvalidParameter;
+  const journal::Fixed source;  // asked before the lock: it may ask the windows
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
@@ -460,6 +465,7 @@ Status HiveStore::setValue(Key key, const std::string& name, std::uint32_t type,
 }
 
 Status HiveStore::deleteValue(Key key, const std::string& name) {
+  const journal::Fixed source;  // asked before the lock: it may ask the windows
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     return impl_->writeValues(key, [&](HiveFile& hive, std::int64_t id) {
@@ -475,6 +481,7 @@ Status HiveStore::deleteValue(Key key, const std::string& name) {
 Status HiveStore::deleteKey(Key key, const std::string& path) {
   std::string subKey = path;
   takeDefaultUserToCurrentUser(key, subKey);
+  const journal::Fixed source;  // asked before the lock: it may ask the windows
   std::lock_guard lock(impl_->mutex);
   return guarded(true, [&] {
     Handle handle;
@@ -557,6 +564,8 @@ Status HiveStore::queryInfoKey(Key key, KeyInfo* info) {
 }
 
 Status HiveStore::atomically(const std::function<Status()>& body) {
+  const journal::Fixed source;  // asked before the lock: it may ask the windows
+  const journal::Group oneChange;
   std::lock_guard lock(impl_->mutex);
   // Both write locks are taken in one fixed order, so two processes running
   // batches cannot wait on each other.
@@ -619,22 +628,196 @@ Status HiveStore::atomically(const std::function<Status()>& body) {
   return err::Success;
 }
 
-std::vector<journal::Entry> HiveStore::journalEntries() {
+// ---- the journal ------------------------------------------------------------------
+
+namespace {
+
+// Newest first: each hive's own order kept, the clock choosing between the
+// two heads (a clock stepped back cannot reorder one hive's entries).
+// Moves the entries taken; returns how many of each list were taken.
+std::pair<std::size_t, std::size_t> mergeNewest(std::vector<journal::Entry>& machine,
+                                                std::vector<journal::Entry>& user, std::size_t limit,
+                                                std::vector<journal::Entry>& out) {
+  std::size_t m = 0, u = 0;
+  while (out.size() < limit && (m < machine.size() || u < user.size())) {
+    const bool takeMachine =
+        u == user.size() ||
+        (m < machine.size() &&
+         (machine[m].at != user[u].at ? machine[m].at > user[u].at : machine[m].id > user[u].id));
+    out.push_back(std::move(takeMachine ? machine[m++] : user[u++]));
+  }
+  return {m, u};
+}
+
+}  // namespace
+
+journal::Listing HiveStore::newest(std::size_t limit, const journal::Page& from, const std::string& source) {
+  std::vector<journal::Entry> machine, user;
+  journal::Listing listing;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->machine->readNewest(false, from.machineBelow, source, limit, machine);
+    impl_->user->readNewest(true, from.userBelow, source, limit, user);
+  }
+  const std::size_t machineRead = machine.size(), userRead = user.size();
+  // The rows read, remembered before the entries are moved out.
+  std::vector<std::int64_t> machineRows, userRows;
+  for (const auto& e : machine) machineRows.push_back(journal::rowIdOf(e.id));
+  for (const auto& e : user) userRows.push_back(journal::rowIdOf(e.id));
+  const auto [m, u] = mergeNewest(machine, user, limit, listing.entries);
+  listing.next = from;
+  if (m > 0) listing.next.machineBelow = machineRows[m - 1];
+  if (u > 0) listing.next.userBelow = userRows[u - 1];
+  listing.more =
+      m < machineRead || u < userRead || (limit > 0 && (machineRead == limit || userRead == limit));
+  return listing;
+}
+
+std::vector<std::string> HiveStore::sources() {
+  std::vector<std::string> all;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->machine->readSources(all);
+    impl_->user->readSources(all);
+  }
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
+  return all;
+}
+
+std::vector<journal::Entry> HiveStore::withGroups(const std::vector<std::int64_t>& ids) {
   std::lock_guard lock(impl_->mutex);
-  std::vector<journal::Entry> entries;
-  impl_->machine->readEntries(false, entries);
-  impl_->user->readEntries(true, entries);
-  std::stable_sort(entries.begin(), entries.end(), [](const journal::Entry& a, const journal::Entry& b) {
-    return a.at != b.at ? a.at < b.at : a.id < b.id;
-  });
-  return entries;
+  std::vector<journal::Entry> lists[2];  // machine, user: each oldest first once sorted
+  std::set<std::int64_t> groups, alone;
+  for (std::int64_t id : ids) {
+    if (id <= 0 || alone.count(id)) continue;
+    const bool inUser = journal::inUserHive(id);
+    auto e = (inUser ? *impl_->user : *impl_->machine).readEntry(inUser, journal::rowIdOf(id));
+    if (!e) continue;
+    if (e->group != 0) {
+      groups.insert(e->group);
+    } else {
+      alone.insert(id);
+      lists[inUser].push_back(std::move(*e));
+    }
+  }
+  for (std::int64_t group : groups) {
+    impl_->machine->readGroup(false, group, lists[0]);
+    impl_->user->readGroup(true, group, lists[1]);
+  }
+  for (auto& list : lists)
+    std::sort(list.begin(), list.end(),
+              [](const journal::Entry& a, const journal::Entry& b) { return a.id > b.id; });
+  std::vector<journal::Entry> out;
+  out.reserve(lists[0].size() + lists[1].size());
+  mergeNewest(lists[0], lists[1], SIZE_MAX, out);
+  return out;
+}
+
+std::vector<std::optional<journal::State>> HiveStore::latestStates(
+    const std::vector<journal::Entry>& entries) {
+  // Taking back the newest action, the newest entry of each item is most
+  // often among `entries` already: only the others are read.
+  std::unordered_map<std::int64_t, std::size_t> given;  // entry id -> index
+  for (std::size_t i = 0; i < entries.size(); ++i) given.emplace(entries[i].id, i);
+  std::lock_guard lock(impl_->mutex);
+  HiveFile::ReadScope machineScope(*impl_->machine), userScope(*impl_->user);
+  std::vector<std::optional<journal::State>> states(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const journal::Entry& e = entries[i];
+    if (e.kind == journal::Kind::Profile) continue;
+    const bool inUser = e.root == impl_->rootName(*impl_->user);
+    HiveFile& hive = inUser ? *impl_->user : *impl_->machine;
+    const std::int64_t row = hive.newestRowOf(journal::itemHash(e));
+    if (row == 0) continue;
+    std::optional<journal::Entry> newest;
+    const auto known = given.find(journal::entryId(inUser, row));
+    const journal::Entry* found = nullptr;
+    if (known != given.end()) {
+      found = &entries[known->second];
+    } else {
+      newest = hive.readEntry(inUser, row);
+      found = newest ? &*newest : nullptr;
+    }
+    // A pending entry, or another item sharing the hash: read from the item.
+    if (!found || found->pending) continue;
+    if (found != &e && journal::itemIdentity(*found) != journal::itemIdentity(e)) continue;
+    states[i] = found->after;
+  }
+  return states;
+}
+
+std::vector<journal::ChangedItem> HiveStore::changedItems() {
+  std::vector<journal::ChangedItem> machine, user;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->machine->readChangedItems(false, machine);
+    impl_->user->readChangedItems(true, user);
+  }
+  // Oldest first, merged the same way as the listings.
+  std::vector<journal::ChangedItem> out;
+  out.reserve(machine.size() + user.size());
+  std::size_t m = 0, u = 0;
+  while (m < machine.size() || u < user.size()) {
+    const bool takeMachine =
+        u == user.size() || (m < machine.size() && machine[m].first.at <= user[u].first.at);
+    out.push_back(std::move(takeMachine ? machine[m++] : user[u++]));
+  }
+  return out;
+}
+
+std::int64_t HiveStore::forget(const journal::ForgetPoint& point) {
+  std::lock_guard lock(impl_->mutex);
+  HiveFile* hives[] = {impl_->machine.get(), impl_->user.get()};
+  std::int64_t cut[2] = {0, 0};
+  std::optional<journal::Entry> kept;
+  if (point.entryId) {
+    const bool inUser = *point.entryId > 0 && journal::inUserHive(*point.entryId);
+    if (*point.entryId > 0) kept = hives[inUser]->readEntry(inUser, journal::rowIdOf(*point.entryId));
+    if (!kept) throw Exception("There is no entry " + std::to_string(*point.entryId) + " in the journal");
+  }
+  std::vector<HiveFile*> begun;
+  std::int64_t dropped = 0;
+  auto undo = [&] {
+    for (HiveFile* hive : begun) hive->rollback();
+  };
+  try {
+    for (int i = 0; i < 2; ++i) {
+      HiveFile& hive = *hives[i];
+      if (hive.readOnly() || !hive.hasJournal()) continue;
+      hive.begin();
+      begun.push_back(&hive);
+      if (kept && journal::inUserHive(kept->id) == (i == 1))
+        cut[i] = journal::rowIdOf(kept->id);
+      else if (kept)
+        cut[i] = hive.firstRowFrom(kept->at);
+      else if (point.since)
+        cut[i] = hive.firstRowFrom(*point.since);
+      else
+        cut[i] = hive.endRow();
+      dropped += hive.dropEntriesBelow(cut[i]);
+    }
+    for (HiveFile* hive : begun) hive->commit();
+  } catch (const sqlite::Error& e) {
+    undo();
+    throw Exception(std::string("The journal could not be trimmed: ") + e.what());
+  }
+  // The space goes back once the entries are gone for good; a failure here
+  // leaves it for the next time.
+  for (HiveFile* hive : begun) {
+    try {
+      hive->compact();
+    } catch (const sqlite::Error&) {
+    }
+  }
+  return dropped;
 }
 
 std::int64_t HiveStore::addPendingEntry(journal::Entry entry) {
-  std::lock_guard lock(impl_->mutex);
   if (journal::suspended()) return 0;
   entry.pending = true;
-  journal::stamp(entry);
+  journal::stamp(entry);  // before the lock: it may ask the windows
+  std::lock_guard lock(impl_->mutex);
   // The user's own hive first: it is the one a user can always write.
   for (HiveFile* hive : {impl_->user.get(), impl_->machine.get()}) {
     if (hive->readOnly() || !Impl::recording(*hive)) continue;

@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "Journal.h"
+#include "JournalKeeper.h"
 #include "RegistryStore.h"
 
 namespace morvin::reg {
 
-class HiveStore : public RegistryStore {
+class HiveStore : public RegistryStore, public journal::Keeper {
  public:
   // Opens both hives, creating a missing (or empty) file as an empty hive.
   // A read-only hive refuses every write and every open asking for write
@@ -47,18 +48,22 @@ class HiveStore : public RegistryStore {
   // One transaction per hive, both begun before `body` runs and committed
   // after it succeeds (HKLM first). A failing status or an exception from
   // `body` rolls both back. Only a failure of the HKCU commit itself, after
-  // the HKLM commit went through, can leave a batch half applied.
+  // the HKLM commit went through, can leave a batch half applied. The changes
+  // are one group of the journal, their source fixed before the lock is taken.
   Status atomically(const std::function<Status()>& body) override;
 
-  // The journal of changes (registry/Journal.h): every entry of both hives,
-  // oldest first. Keys and values record themselves as they change.
-  std::vector<journal::Entry> journalEntries();
-  // For a writer outside the hives (a profile file): records `entry` as
-  // pending, on disk, before the write. 0 while the journal is suspended, -1
-  // when no hive can keep it (the write must not go ahead).
-  std::int64_t addPendingEntry(journal::Entry entry);
-  // After that write: done keeps the entry, not done removes it.
-  void settlePendingEntry(std::int64_t id, bool done);
+  // The journal (registry/JournalKeeper.h): both hives keep their own
+  // entries; keys and values record themselves as they change.
+  journal::Keeper* journal() override { return this; }
+  journal::Listing newest(std::size_t limit, const journal::Page& from, const std::string& source) override;
+  std::vector<std::string> sources() override;
+  std::vector<journal::Entry> withGroups(const std::vector<std::int64_t>& ids) override;
+  std::vector<std::optional<journal::State>> latestStates(
+      const std::vector<journal::Entry>& entries) override;
+  std::vector<journal::ChangedItem> changedItems() override;
+  std::int64_t addPendingEntry(journal::Entry entry) override;
+  void settlePendingEntry(std::int64_t id, bool done) override;
+  std::int64_t forget(const journal::ForgetPoint& point) override;
 
   bool readOnlyLocalMachine() const;
   bool readOnlyCurrentUser() const;

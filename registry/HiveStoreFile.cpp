@@ -19,8 +19,9 @@ namespace {
 
 // Marks a database as a hive of this program ("MREG" in the file header).
 constexpr std::int64_t kApplicationId = 0x4D524547;
-// 1: keys and values; 2: also the journal of changes.
-constexpr std::int64_t kSchemaVersion = 2;
+// 1: keys and values; 2: also the journal of changes; 3: the journal indexed
+// by item and group.
+constexpr std::int64_t kSchemaVersion = 3;
 constexpr int kBusyTimeoutMs = 15000;
 // Hives up to this many pages (512 KiB, several times a real machine's) get a
 // full quick check when opened; bigger ones only the structural probe, so
@@ -49,7 +50,8 @@ INSERT INTO keys(id, parent, name, folded) VALUES(1, 0, x'', x'');
 )sql";
 
 // The journal of changes (registry/Journal.h): one row per real change of a
-// key or value of this hive, written in the change's own transaction.
+// key or value of this hive, written in the change's own transaction. Rows of
+// one hive are in the order they were written (id), whatever the clock says.
 constexpr const char* kJournalSchema = R"sql(
 CREATE TABLE IF NOT EXISTS journal(
   id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -64,7 +66,24 @@ CREATE TABLE IF NOT EXISTS journal(
   before_present INTEGER NOT NULL, before_type INTEGER NOT NULL, before_data BLOB NOT NULL,
   after_present INTEGER NOT NULL, after_type INTEGER NOT NULL, after_data BLOB NOT NULL,
   undoes INTEGER NOT NULL DEFAULT 0,     -- the entry this one took back
-  pending INTEGER NOT NULL DEFAULT 0);   -- a profile file write not yet known to be done
+  pending INTEGER NOT NULL DEFAULT 0,    -- a profile file write not yet known to be done
+  item INTEGER NOT NULL DEFAULT 0);      -- the item's identity, hashed (journal::itemHash)
+)sql";
+
+// What version 3 adds to the journal, so that every read is bounded: each
+// item's oldest and newest entry with a signature of the states at both ends
+// (the net changes read only the items whose ends differ), the groups (for
+// undo) and the sources named (for the window's filter).
+constexpr const char* kJournalIndexes = R"sql(
+CREATE TABLE IF NOT EXISTS journal_items(
+  item INTEGER PRIMARY KEY,              -- journal::itemHash
+  first_id INTEGER NOT NULL,             -- the oldest entry of the item
+  first_sig INTEGER NOT NULL,            -- its `before`, hashed
+  last_id INTEGER NOT NULL,              -- the newest entry
+  last_sig INTEGER NOT NULL,             -- its `after`, hashed
+  last_pending INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS journal_groups ON journal(grp);
+CREATE TABLE IF NOT EXISTS journal_sources(source BLOB PRIMARY KEY) WITHOUT ROWID;
 )sql";
 
 enum class FileState { Missing, Ours, Blank, Foreign };
@@ -249,7 +268,8 @@ void HiveFile::open() {
   verify();
   s_ = std::make_unique<Statements>(*db_);
   getValue_ = &s_->getValue;
-  hasJournal_ = db_->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'journal'") == 1;
+  // A read-only hive of an older version has no journal this version can read.
+  hasJournal_ = db_->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'journal_items'") == 1;
 }
 
 // Lays down the schema in a file that holds nothing yet. Done in the rollback
@@ -263,6 +283,7 @@ void HiveFile::createIfEmpty() {
       if (db_->scalar("SELECT count(*) FROM sqlite_master") != 0) notAHive(path_);
       db_->exec(kSchema);
       db_->exec(kJournalSchema);
+      db_->exec(kJournalIndexes);
       db_->exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
       db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     }
@@ -274,12 +295,18 @@ void HiveFile::createIfEmpty() {
 }
 
 // A hive of the first version gets its journal; its content so far is where
-// the journal starts from.
+// the journal starts from. One of the second gets each entry's identity.
 void HiveFile::upgrade() {
-  if (db_->scalar("PRAGMA user_version") >= kSchemaVersion) return;
+  const std::int64_t version = db_->scalar("PRAGMA user_version");
+  if (version >= kSchemaVersion) return;
   db_->exec("BEGIN IMMEDIATE");
   try {
-    db_->exec(kJournalSchema);
+    if (version < 2) db_->exec(kJournalSchema);
+    if (db_->scalar("SELECT count(*) FROM pragma_table_info('journal') WHERE name = 'item'") == 0)
+      db_->exec("ALTER TABLE journal ADD COLUMN item INTEGER NOT NULL DEFAULT 0");
+    db_->exec(kJournalIndexes);
+    rebuildItems(true);
+    db_->exec("INSERT OR IGNORE INTO journal_sources SELECT DISTINCT source FROM journal");
     db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     db_->exec("COMMIT");
   } catch (...) {
@@ -328,6 +355,7 @@ void HiveFile::commit() {
   }
   depth_ = 0;
   ++writes_;
+  forgetBatchCaches();
   try {
     sqlite::Use use(s_->commit);
     use->run();
@@ -346,6 +374,7 @@ void HiveFile::rollback() {
   ++writes_;
   if (depth_ > 1) {
     --depth_;
+    forgetBatchCaches();
     {
       sqlite::Use use(s_->rollbackTo);
       use->run();
@@ -355,19 +384,22 @@ void HiveFile::rollback() {
     return;
   }
   depth_ = 0;
+  forgetBatchCaches();
   sqlite::Use use(s_->rollback);
   use->run();
 }
 
 HiveFile::ReadScope::ReadScope(HiveFile& hive) : hive_(hive) {
-  if (hive_.depth_ > 0) return;
+  if (hive_.depth_ > 0 || hive_.reading_) return;  // inside a transaction already
   sqlite::Use use(hive_.s_->beginRead);
   use->run();
   began_ = true;
+  hive_.reading_ = true;
 }
 
 HiveFile::ReadScope::~ReadScope() {
   if (!began_) return;
+  hive_.reading_ = false;
   try {
     sqlite::Use use(hive_.s_->commit);
     use->run();
@@ -406,6 +438,7 @@ std::int64_t HiveFile::addChild(std::int64_t parent, std::string_view name, std:
 
 void HiveFile::removeKey(std::int64_t id, std::int64_t parent) {
   ++writes_;
+  paths_.erase(id);
   {
     sqlite::Use use(s_->removeKeyValues);
     use->bind(1, id).run();

@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "Journal.h"
+#include "JournalKeeper.h"
 #include "RegistryStore.h"
 #include "SqliteDb.h"
 
@@ -77,8 +79,8 @@ class HiveFile {
                std::uint32_t* type, std::string* data);
   void lengths(std::int64_t key, KeyInfo& info);
 
-  // The journal (HiveStoreJournal.cpp). A read-only hive of the first version
-  // has none: it lists nothing and takes no entries.
+  // The journal (HiveStoreJournal.cpp). A read-only hive of an older version
+  // has none this version reads: it lists nothing and takes no entries.
   bool hasJournal() const { return hasJournal_; }
   // The key's path below the root, each name as stored ("Software\\X").
   std::string keyPath(std::int64_t id);
@@ -88,8 +90,29 @@ class HiveFile {
   // (the row goes). Each is its own small transaction.
   void finishPending(std::int64_t rowId, bool durable);
   void dropEntry(std::int64_t rowId);
-  // Every entry, oldest first; ids as journal::entryId gives them.
-  void readEntries(bool userHive, std::vector<journal::Entry>& out);
+  // Up to `limit` entries below row `below` (0: from the newest), newest
+  // first, only those of `source` unless it is empty; ids as
+  // journal::entryId gives them.
+  void readNewest(bool userHive, std::int64_t below, const std::string& source, std::size_t limit,
+                  std::vector<journal::Entry>& out);
+  std::optional<journal::Entry> readEntry(bool userHive, std::int64_t rowId);
+  // Every entry of a group (not 0), oldest first.
+  void readGroup(bool userHive, std::int64_t group, std::vector<journal::Entry>& out);
+  // The row id of the newest entry of the item with this hash (0: none).
+  // Callers hold a ReadScope.
+  std::int64_t newestRowOf(std::int64_t itemHash);
+  // See journal::Keeper::changedItems; oldest first.
+  void readChangedItems(bool userHive, std::vector<journal::ChangedItem>& out);
+  void readSources(std::vector<std::string>& out);
+  // The oldest row stamped at or after `at` (microseconds); past the newest
+  // row when there is none.
+  std::int64_t firstRowFrom(std::int64_t at);
+  std::int64_t endRow();
+  // In the open write transaction: drops every settled entry below `rowId`;
+  // returns how many went.
+  std::int64_t dropEntriesBelow(std::int64_t rowId);
+  // Outside any transaction: gives the free pages back to the file system.
+  void compact();
   sqlite::Database& database() { return *db_; }
 
  private:
@@ -98,7 +121,7 @@ class HiveFile {
   // first version has no journal table to prepare them on.
   struct JournalStatements {
     explicit JournalStatements(sqlite::Database& db);
-    sqlite::Statement keyName, addEntry;
+    sqlite::Statement keyName, addEntry, addSource, newestOfItem, touchItem;
   };
   JournalStatements& journalStatements();
   struct Cursor {
@@ -114,6 +137,14 @@ class HiveFile {
   void createIfEmpty();
   void upgrade();
   void verify();
+  // Makes journal_items again from the entries (and, with `identities`, each
+  // entry's item column), in the open write transaction.
+  void rebuildItems(bool identities);
+  // What a batch remembers between writes, forgotten when it ends.
+  void forgetBatchCaches() {
+    paths_.clear();
+    lastSource_.reset();
+  }
   bool cursorFits(const Cursor& cursor, std::int64_t owner);
   void remember(Cursor& cursor, std::int64_t owner, std::uint32_t index);
 
@@ -125,7 +156,10 @@ class HiveFile {
   sqlite::Statement* getValue_ = nullptr;
   bool hasJournal_ = false;
   int depth_ = 0;
-  std::uint64_t writes_ = 0;  // this connection's commits, for the cursors
+  bool reading_ = false;                                 // a ReadScope's transaction is open
+  std::uint64_t writes_ = 0;                             // this connection's commits, for the cursors
+  std::unordered_map<std::int64_t, std::string> paths_;  // keyPath answers of this batch
+  std::optional<std::string> lastSource_;                // the source last named in this batch
   Cursor keyCursor_;
   Cursor valueCursor_;
 };

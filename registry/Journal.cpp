@@ -1,9 +1,10 @@
 #include "Journal.h"
 
-#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <random>
+
+#include "HiveStoreNames.h"
 
 namespace morvin::reg::journal {
 namespace {
@@ -16,7 +17,14 @@ thread_local std::optional<std::string> scopedSource;
 thread_local std::int64_t group = 0;
 thread_local int groupDepth = 0;
 thread_local std::int64_t undoing = 0;
-std::atomic<int> suspendDepth{0};
+thread_local int suspendDepth = 0;
+thread_local int fixedDepth = 0;
+thread_local std::string fixedSource;
+
+std::function<std::int64_t()>& replacedClock() {
+  static std::function<std::int64_t()> replaced;
+  return replaced;
+}
 
 // Group numbers only need to differ between actions, also of other processes.
 std::int64_t newGroupNumber() {
@@ -28,7 +36,12 @@ std::int64_t newGroupNumber() {
 
 }  // namespace
 
+void setClock(std::function<std::int64_t()> replacement) {
+  replacedClock() = std::move(replacement);
+}
+
 std::int64_t nowMicros() {
+  if (replacedClock()) return replacedClock()();
   using namespace std::chrono;
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
 }
@@ -41,6 +54,7 @@ void stamp(Entry& entry) {
 }
 
 std::string currentSource() {
+  if (fixedDepth > 0) return fixedSource;
   if (scopedSource) return *scopedSource;
   std::lock_guard lock(providerMutex);
   if (provider) {
@@ -65,6 +79,14 @@ Source::Source(std::string cp1250Source) : previous_(scopedSource) {
 }
 Source::~Source() {
   scopedSource = previous_;
+}
+
+Fixed::Fixed() : outermost_(fixedDepth == 0) {
+  if (outermost_) fixedSource = currentSource();
+  ++fixedDepth;
+}
+Fixed::~Fixed() {
+  --fixedDepth;
 }
 
 std::int64_t currentGroup() {
@@ -92,13 +114,28 @@ Undoing::~Undoing() {
 }
 
 bool suspended() {
-  return suspendDepth.load() > 0;
+  return suspendDepth > 0;
 }
 Suspended::Suspended() {
   ++suspendDepth;
 }
 Suspended::~Suspended() {
   --suspendDepth;
+}
+
+std::string itemIdentity(const Entry& e) {
+  std::string key(1, static_cast<char>('0' + static_cast<int>(e.kind)));
+  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) key += hive::fold(*part) + '\0';
+  return key;
+}
+
+std::int64_t itemHash(const Entry& e) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (unsigned char c : itemIdentity(e)) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::int64_t>(hash >> 1);
 }
 
 }  // namespace morvin::reg::journal

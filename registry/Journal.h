@@ -57,8 +57,9 @@ inline std::int64_t rowIdOf(std::int64_t id) {
   return (id + 1) / 2;
 }
 
-// What made the changes of this thread: the innermost live Source scope, else
-// the provider (the program asks its active window), else the default.
+// What made the changes of this thread: the source fixed for the store call
+// under way (see Fixed), else the innermost live Source scope, else the
+// provider (the program asks its active window), else the default.
 std::string currentSource();
 void setSourceProvider(std::function<std::string()> provider);
 void setDefaultSource(std::string cp1250Source);
@@ -71,6 +72,20 @@ class Source {
 
  private:
   std::optional<std::string> previous_;
+};
+
+// Fixes the source for the changes of one store call before the call takes
+// the store's lock: the provider (which asks the windows) is never called
+// while the lock is held. Nested ones keep the outermost's.
+class Fixed {
+ public:
+  Fixed();
+  ~Fixed();
+  Fixed(const Fixed&) = delete;
+  Fixed& operator=(const Fixed&) = delete;
+
+ private:
+  bool outermost_;
 };
 
 // Entries made while a Group lives share one group number (an import, a tree
@@ -101,8 +116,8 @@ class Undoing {
   std::int64_t previous_;
 };
 
-// While one lives, this process records nothing: what provisioning writes is
-// the machine's starting point, not a change.
+// While one lives, this thread records nothing: what provisioning writes is
+// the machine's starting point, not a change. Scoped like a Group.
 bool suspended();
 class Suspended {
  public:
@@ -113,6 +128,18 @@ class Suspended {
 };
 
 std::int64_t nowMicros();
+// Replaces the clock entries are stamped with (tests step it back); an empty
+// function brings the system clock back.
+void setClock(std::function<std::int64_t()> clock);
+
+// The identity of an entry's item, letter case aside: entries with the same
+// identity change the same value, key or profile key.
+std::string itemIdentity(const Entry& entry);
+// The identity as a 63-bit hash: what the hives index entries by (eight bytes
+// a row instead of the whole path). Taking back checks the rows it gets; the
+// net changes trust it (two items of one hive sharing a hash: about one
+// chance in 10^12 at a million items).
+std::int64_t itemHash(const Entry& entry);
 
 // Fills in what every new entry takes from the moment it is made: the time,
 // the group, the source and the entry being taken back.

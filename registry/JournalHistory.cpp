@@ -1,13 +1,15 @@
 // Sections: reading items now; the history; taking back; net changes and
-// the .reg file; readable forms.
+// the .reg file; forgetting; readable forms.
 #include "JournalHistory.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "Cp1250.h"
+#include "Errors.h"
 #include "HiveStoreNames.h"
 #include "JournalProfileStore.h"
 #include "RegFile.h"
@@ -19,13 +21,6 @@ Key rootOf(const Entry& entry) {
   return rootFromName(entry.root, false).value_or(0);
 }
 
-// The identity of an item, letter case aside.
-std::string itemKey(const Entry& e) {
-  std::string key(1, static_cast<char>('0' + static_cast<int>(e.kind)));
-  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) key += hive::fold(*part) + '\0';
-  return key;
-}
-
 int depth(const std::string& path) {
   return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
 }
@@ -34,8 +29,45 @@ std::string failure(const Entry& e, const char* what, Status status) {
   return std::string(what) + " " + describeItem(e) + ": " + describeStatus(status);
 }
 
+// The key of the last value restored, kept open for the next ones (an
+// import's values come key by key); a key removed closes it.
+class OpenKey {
+ public:
+  explicit OpenKey(RegistryStore& store) : store_(store) {}
+  ~OpenKey() { close(); }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+
+  // The key at root\path, made when `create` asks for it.
+  Status get(Key root, const std::string& path, bool create, Key* key) {
+    if (key_ == 0 || root != root_ || path != path_) {
+      close();
+      const Status status = create ? store_.createKey(root, path, access::AllAccess, &key_)
+                                   : store_.openKey(root, path, access::AllAccess, &key_);
+      if (status != err::Success) {
+        key_ = 0;
+        return status;
+      }
+      root_ = root;
+      path_ = path;
+    }
+    *key = key_;
+    return err::Success;
+  }
+  void close() {
+    if (key_ != 0) store_.closeKey(key_);
+    key_ = 0;
+  }
+
+ private:
+  RegistryStore& store_;
+  Key key_ = 0;
+  Key root_ = 0;
+  std::string path_;
+};
+
 // Puts the item into `state`; appends to `failures` when the store refuses.
-void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles,
+void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles, OpenKey& open,
              std::vector<std::string>& failures) {
   const Key root = rootOf(e);
   Key key = 0;
@@ -43,17 +75,14 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
   switch (e.kind) {
     case Kind::Value:
       if (state.present) {
-        status = store.createKey(root, e.path, access::AllAccess, &key);
-        if (status == err::Success) {
+        status = open.get(root, e.path, true, &key);
+        if (status == err::Success)
           status = store.setValue(key, e.name, state.type,
                                   reinterpret_cast<const std::uint8_t*>(state.data.data()),
                                   static_cast<std::uint32_t>(state.data.size()));
-          store.closeKey(key);
-        }
-      } else if (store.openKey(root, e.path, access::AllAccess, &key) == err::Success) {
+      } else if (open.get(root, e.path, false, &key) == err::Success) {
         status = store.deleteValue(key, e.name);
         if (status == err::FileNotFound) status = err::Success;
-        store.closeKey(key);
       }
       if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
       return;
@@ -62,6 +91,7 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
         status = store.createKey(root, e.path, access::AllAccess, &key);
         if (status == err::Success) store.closeKey(key);
       } else {
+        open.close();
         status = store.deleteKey(root, e.path);
         if (status == err::FileNotFound) status = err::Success;
       }
@@ -109,31 +139,46 @@ State currentState(const Entry& e, RegistryStore& store, ProfileStore& profiles)
 
 // ---- the history ----------------------------------------------------------------
 
-std::vector<Entry> history(HiveStore& store, ProfileStore& profiles) {
-  std::vector<Entry> entries = store.journalEntries();
+Keeper& keeperOf(RegistryStore& store) {
+  Keeper* keeper = store.journal();
+  if (!keeper) throw Exception("This registry keeps no journal of changes");
+  return *keeper;
+}
+
+void settlePending(std::vector<Entry>& entries, RegistryStore& store, ProfileStore& profiles) {
   std::vector<Entry> out;
   out.reserve(entries.size());
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    if (it->pending) {
-      State now = currentState(*it, store, profiles);
-      if (now == it->before && !(it->before == it->after)) continue;  // never written
-      if (now == it->after)
-        it->pending = false;
+  for (Entry& e : entries) {
+    if (e.pending) {
+      State now = currentState(e, store, profiles);
+      if (now == e.before && !(e.before == e.after)) continue;  // never written
+      if (now == e.after)
+        e.pending = false;
       else
-        it->after = std::move(now);
+        e.after = std::move(now);
     }
-    out.push_back(std::move(*it));
+    out.push_back(std::move(e));
   }
-  return out;
+  entries = std::move(out);
+}
+
+std::vector<Entry> history(RegistryStore& store, ProfileStore& profiles, std::size_t limit) {
+  Keeper& keeper = keeperOf(store);
+  std::vector<Entry> out;
+  Page page;
+  // Pages of a bounded size, so a listing of everything never holds two
+  // copies of the whole journal.
+  for (;;) {
+    const std::size_t ask = std::min<std::size_t>(limit - out.size(), 4096);
+    Listing listing = keeper.newest(ask, page, {});
+    settlePending(listing.entries, store, profiles);
+    for (Entry& e : listing.entries) out.push_back(std::move(e));
+    page = listing.next;
+    if (!listing.more || out.size() >= limit) return out;
+  }
 }
 
 // ---- taking back ----------------------------------------------------------------
-
-std::size_t refreshBarrier(const std::vector<Entry>& newestFirst) {
-  for (std::size_t i = 0; i < newestFirst.size(); ++i)
-    if (newestFirst[i].source == kRefreshSource) return i;
-  return newestFirst.size();
-}
 
 bool sameAsWindowsReads(const State& a, const State& b) {
   if (a == b) return true;
@@ -143,49 +188,93 @@ bool sameAsWindowsReads(const State& a, const State& b) {
   return terminated(a.data) == terminated(b.data);
 }
 
-std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<Entry>& all,
-                               const std::vector<std::int64_t>& ids) {
-  std::set<std::int64_t> chosen(ids.begin(), ids.end()), groups;
-  for (const Entry& e : all)
-    if (chosen.count(e.id) && e.group != 0) groups.insert(e.group);
-  std::map<std::string, State> expected;  // each item's state when its next step comes
+std::vector<Entry> entriesToUndo(RegistryStore& store, ProfileStore& profiles,
+                                 const std::vector<std::int64_t>& ids) {
+  std::vector<Entry> entries = keeperOf(store).withGroups(ids);
+  settlePending(entries, store, profiles);
+  return entries;
+}
+
+std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, std::vector<Entry> entries) {
+  // Each item's state now, as the journal knows it, in one read; profile keys
+  // and unsettled items from their files.
+  const std::vector<std::optional<State>> latest = keeperOf(store).latestStates(entries);
+  // Each item's state when its next step comes, by the item's hash (a
+  // collision, about one chance in 10^12 at a million items, would misjudge a
+  // conflict).
+  std::unordered_map<std::int64_t, State> expected;
   std::vector<UndoStep> steps;
-  const std::size_t barrier = refreshBarrier(all);
-  for (const Entry& e : all) {                                        // newest first
-    if (static_cast<std::size_t>(&e - all.data()) >= barrier) break;  // not past a refresh
-    if (!chosen.count(e.id) && !(e.group != 0 && groups.count(e.group))) continue;
-    auto [item, first] = expected.try_emplace(itemKey(e));
-    if (first) item->second = currentState(e, store, profiles);
+  steps.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {  // newest first
+    Entry& e = entries[i];
+    auto [item, first] = expected.try_emplace(itemHash(e));
+    if (first) item->second = latest[i] ? *latest[i] : currentState(e, store, profiles);
     const bool conflict = !asLeft(e, item->second);
-    steps.push_back({e, conflict, item->second});
+    State now = std::move(item->second);
     item->second = e.before;
+    steps.push_back({std::move(e), conflict, std::move(now)});
   }
   return steps;
 }
 
-UndoResult applyUndo(HiveStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
+namespace {
+
+// Puts each item into its state: the registry ones in one transaction per
+// hive, the profile keys after it (a file is not part of the transaction).
+template <class Each>
+void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<const Entry*>& items,
+                const std::vector<std::int64_t>& undoes, Each&& stateOf, UndoResult& result) {
+  OpenKey open(store);
+  auto restoreOne = [&](std::size_t i) {
+    Undoing marker(undoes[i]);
+    const std::size_t failed = result.failures.size();
+    restore(*items[i], stateOf(*items[i]), store, profiles, open, result.failures);
+    if (result.failures.size() == failed) ++result.takenBack;
+  };
+  Group group;
+  const UndoResult before = result;
+  const Status committed = store.atomically([&] {
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (items[i]->kind != Kind::Profile) restoreOne(i);
+    open.close();  // inside the batch: a rollback may hand its number on
+    return err::Success;
+  });
+  if (committed != err::Success) {
+    result = before;
+    result.failures.push_back("The changes could not be taken back: " + describeStatus(committed));
+    return;
+  }
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i]->kind == Kind::Profile) restoreOne(i);
+}
+
+}  // namespace
+
+UndoResult applyUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
                      const ConflictQuestion& ask) {
   UndoResult result;
-  Group group;
+  // Every question first: none is asked while the store is locked.
+  std::vector<const Entry*> items;
+  std::vector<std::int64_t> undoes;
   for (const UndoStep& step : steps) {
     if (step.conflict && !(ask && ask(step.entry, step.now))) {
       ++result.leftAsIs;
       continue;
     }
-    Undoing marker(step.entry.id);
-    const std::size_t failed = result.failures.size();
-    restore(step.entry, step.entry.before, store, profiles, result.failures);
-    if (result.failures.size() == failed) ++result.takenBack;
+    items.push_back(&step.entry);
+    undoes.push_back(step.entry.id);
   }
+  restoreAll(
+      store, profiles, items, undoes, [](const Entry& e) -> const State& { return e.before; }, result);
   return result;
 }
 
-UndoResult undo(HiveStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
+UndoResult undo(RegistryStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
                 const ConflictQuestion& ask) {
-  return applyUndo(store, profiles, planUndo(store, profiles, history(store, profiles), ids), ask);
+  return applyUndo(store, profiles, planUndo(store, profiles, entriesToUndo(store, profiles, ids)), ask);
 }
 
-UndoResult undoAll(HiveStore& store, ProfileStore& profiles) {
+UndoResult undoAll(RegistryStore& store, ProfileStore& profiles) {
   std::vector<NetChange> changes = netChanges(store, profiles);
   // Keys come back parents first, values and profile keys next, and keys made
   // since go last, children first.
@@ -199,39 +288,32 @@ UndoResult undoAll(HiveStore& store, ProfileStore& profiles) {
     if (rank(a) == 2) return depth(a.first.path) > depth(b.first.path);
     return false;
   });
+  std::vector<const Entry*> items;
+  for (const NetChange& c : changes) items.push_back(&c.first);
+  const std::vector<std::int64_t> undoes(items.size(), 0);
   UndoResult result;
-  Group group;
-  for (const NetChange& c : changes) {
-    const std::size_t failed = result.failures.size();
-    restore(c.first, c.first.before, store, profiles, result.failures);
-    if (result.failures.size() == failed) ++result.takenBack;
-  }
+  restoreAll(
+      store, profiles, items, undoes, [](const Entry& e) -> const State& { return e.before; }, result);
   return result;
 }
 
 // ---- net changes and the .reg file ------------------------------------------------
 
-std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles) {
-  std::vector<Entry> entries = history(store, profiles);
-  entries.resize(refreshBarrier(entries));
-  std::map<std::string, Entry> firstOf;  // oldest entry of each item
-  std::vector<std::string> order;
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    auto [slot, inserted] = firstOf.try_emplace(itemKey(*it), *it);
-    if (inserted) order.push_back(slot->first);
-  }
+std::vector<NetChange> netChanges(RegistryStore& store, ProfileStore& profiles) {
   std::vector<NetChange> out;
-  for (const std::string& item : order) {
-    const Entry& first = firstOf.at(item);
-    State now = currentState(first, store, profiles);
+  for (ChangedItem& item : keeperOf(store).changedItems()) {
+    State now = item.first.kind == Kind::Profile || item.lastPending || item.first.pending
+                    ? currentState(item.first, store, profiles)
+                    : std::move(item.last);
+    const Entry& first = item.first;
     const bool same =
         first.kind == Kind::Key ? now.present == first.before.present : sameAsWindowsReads(now, first.before);
-    if (!same) out.push_back({first, std::move(now)});
+    if (!same) out.push_back({std::move(item.first), std::move(now)});
   }
   return out;
 }
 
-std::string changesReg(HiveStore& store) {
+std::string changesReg(RegistryStore& store) {
   // Only registry items are asked for: no profile file is read.
   class NoProfiles : public ProfileStore {
    public:
@@ -302,11 +384,17 @@ bool profileChanged(const std::vector<NetChange>& changes, const std::string& wi
   });
 }
 
+// ---- forgetting ---------------------------------------------------------------------
+
+std::int64_t forget(RegistryStore& store, const ForgetPoint& point) {
+  return keeperOf(store).forget(point);
+}
+
 // ---- readable forms -----------------------------------------------------------------
 
-std::string describeState(const Entry& e, const State& s) {
-  if (!s.present) return "(brak)";
-  if (e.kind == Kind::Key) return s.type ? cp1250::fromUtf8("(klucz z zawartością)") : "(klucz)";
+std::string describeState(const Entry& e, const State& s, const StateWords& words) {
+  if (!s.present) return words.absent;
+  if (e.kind == Kind::Key) return s.type ? words.keyWithContent : words.key;
   char buffer[64];
   switch (s.type) {
     case type::Dword:
@@ -330,19 +418,26 @@ std::string describeState(const Entry& e, const State& s) {
     std::snprintf(buffer, sizeof buffer, hex.empty() ? "%02X" : " %02X", c);
     hex += buffer;
   }
-  return hex.empty() ? "(puste)" : hex;
+  return hex.empty() ? words.empty : hex;
 }
 
-std::string describeItem(const Entry& e) {
+ItemText describeItemParts(const Entry& e) {
   switch (e.kind) {
     case Kind::Profile:
-      return e.path + " [" + e.section + "] " + e.name;
+      return {e.path + " [" + e.section + "]", e.name};
     case Kind::Key:
-      return e.root + "\\" + e.path;
+      return {e.root + "\\" + e.path, {}};
     case Kind::Value:
       break;
   }
-  return e.root + "\\" + e.path + " " + (e.name.empty() ? "@" : "\"" + e.name + "\"");
+  return {e.root + "\\" + e.path, e.name.empty() ? "@" : e.name};
+}
+
+std::string describeItem(const Entry& e) {
+  const ItemText text = describeItemParts(e);
+  if (e.kind == Kind::Key) return text.key;
+  if (e.kind == Kind::Profile) return text.key + " " + text.value;
+  return text.key + " " + (e.name.empty() ? "@" : "\"" + e.name + "\"");
 }
 
 }  // namespace morvin::reg::journal

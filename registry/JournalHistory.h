@@ -7,29 +7,30 @@
 #include <string>
 #include <vector>
 
-#include "HiveStore.h"
 #include "Journal.h"
+#include "JournalKeeper.h"
 #include "ProfileStore.h"
+#include "RegistryStore.h"
 
 namespace morvin::reg::journal {
 
-// Every entry, newest first. A pending profile entry is settled against the
-// file: gone when the file still holds `before`, done when it holds `after`,
-// otherwise kept pending with `after` set to what the file holds.
-std::vector<Entry> history(HiveStore& store, ProfileStore& profiles);
+// The journal `store` keeps; throws morvin::Exception when it keeps none.
+Keeper& keeperOf(RegistryStore& store);
+
+// A pending profile entry is settled against the file: gone when the file
+// still holds `before`, done when it holds `after`, otherwise kept pending
+// with `after` set to what the file holds.
+void settlePending(std::vector<Entry>& entries, RegistryStore& store, ProfileStore& profiles);
+// Up to `limit` of the newest entries, newest first, settled.
+std::vector<Entry> history(RegistryStore& store, ProfileStore& profiles, std::size_t limit = SIZE_MAX);
 
 // The item's state now (a key: present or absent; type 1 marks a key that
 // holds values or subkeys).
 State currentState(const Entry& entry, RegistryStore& store, ProfileStore& profiles);
 
-// The source of the one group a refresh from the Windows 9x drive writes: the
-// drive's registry as the machine's new starting point.
+// The source of the entry a refresh from the Windows 9x drive leaves: the
+// drive's registry became the machine's new starting point there (forget).
 inline constexpr const char* kRefreshSource = "Odczyt z dysku";
-// Where the newest refresh stands in `newestFirst` (a history): the index of
-// its newest entry, or the size when there was none. Entries from there on
-// stay listed but are no change since the starting point and cannot be
-// taken back.
-std::size_t refreshBarrier(const std::vector<Entry>& newestFirst);
 
 // Whether two states of a value are what Windows' functions return alike: a
 // text (REG_SZ, REG_EXPAND_SZ) without its terminating NUL reads as the same
@@ -54,39 +55,67 @@ struct UndoStep {
   bool conflict = false;
   State now;
 };
-// `entries` is the history (newest first) the ids were chosen from.
-std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles,
-                               const std::vector<Entry>& entries, const std::vector<std::int64_t>& ids);
-// Carries the steps out as one new group of entries; `ask` decides each
-// conflict (none: conflicts are left as they are).
-UndoResult applyUndo(HiveStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
+// The entries with these ids and the rest of their groups, newest first,
+// settled; ids not in the journal are left out.
+std::vector<Entry> entriesToUndo(RegistryStore& store, ProfileStore& profiles,
+                                 const std::vector<std::int64_t>& ids);
+// Plans taking back every one of `entries` (newest first).
+std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, std::vector<Entry> entries);
+// Carries the steps out as one new group of entries: `ask` decides each
+// conflict first (none: conflicts are left as they are), then the registry
+// changes are written in one transaction per hive, the profile keys after.
+UndoResult applyUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
                      const ConflictQuestion& ask);
-// planUndo + applyUndo.
-UndoResult undo(HiveStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
+// entriesToUndo + planUndo + applyUndo.
+UndoResult undo(RegistryStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
                 const ConflictQuestion& ask);
-// Brings every changed item back to its starting state.
-UndoResult undoAll(HiveStore& store, ProfileStore& profiles);
+// Brings every changed item back to its starting state, in one transaction.
+UndoResult undoAll(RegistryStore& store, ProfileStore& profiles);
 
 // One item (a value, a key or a profile key) whose state differs from where
-// the journal began.
+// the journal begins.
 struct NetChange {
   Entry first;  // its oldest entry: `first.before` is the starting state
   State now;
 };
-std::vector<NetChange> netChanges(HiveStore& store, ProfileStore& profiles);
+// Computed per item by the database: the oldest `before` and the newest
+// `after`; only profile keys and unsettled entries are read from their files.
+std::vector<NetChange> netChanges(RegistryStore& store, ProfileStore& profiles);
 
 // The net registry changes as a REGEDIT4 file (cp1250, CR LF); an empty
 // string when nothing differs.
-std::string changesReg(HiveStore& store);
+std::string changesReg(RegistryStore& store);
 std::string changesReg(const std::vector<NetChange>& changes);
 // The file a user saves: changesReg, or a REGEDIT4 file that changes nothing.
 std::string changesFile(const std::vector<NetChange>& changes);
 // Whether a key of the profile file at `windowsPath` differs from the start.
 bool profileChanged(const std::vector<NetChange>& changes, const std::string& windowsPath);
 
-// Readable forms for listings, cp1250: a DWORD as "1 (0x00000001)", a text
-// in quotes, binary as hex bytes, "(brak)" for absent.
-std::string describeState(const Entry& entry, const State& state);
-std::string describeItem(const Entry& entry);  // "HKEY_CURRENT_USER\Software\X" and the value name
+// Makes the machine's present state (or its state before the entry `point`
+// names) the journal's new starting point: older entries go and their space
+// is given back. Changes are measured from there on; what went can no longer
+// be taken back. Returns how many entries went.
+std::int64_t forget(RegistryStore& store, const ForgetPoint& point = {});
+
+// The one readable form of items and states, cp1250. The words for what has
+// no bytes to show come from whoever shows them (English by default, the
+// program's language in the window); a DWORD is "1 (0x00000001)", a text is
+// in quotes, anything else hex bytes.
+struct StateWords {
+  std::string absent = "(none)";
+  std::string empty = "(empty)";
+  std::string key = "(key)";
+  std::string keyWithContent = "(key with contents)";
+};
+std::string describeState(const Entry& entry, const State& state, const StateWords& words = {});
+// The item as two parts: "HKEY_CURRENT_USER\Software\X" (or
+// "C:\MsDos.sys [Options]") and the value ("@" the default value, "" a key).
+struct ItemText {
+  std::string key;
+  std::string value;
+};
+ItemText describeItemParts(const Entry& entry);
+// Both parts on one line: HKEY_CURRENT_USER\Software\X "name".
+std::string describeItem(const Entry& entry);
 
 }  // namespace morvin::reg::journal

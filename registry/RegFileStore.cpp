@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "Cp1250.h"
-#include "Journal.h"
 #include "RegFile.h"
 
 namespace morvin::reg {
@@ -95,7 +94,8 @@ void readTree(RegistryStore& store, Key root, const std::string& path, Key key, 
 
 void applyRegDocument(RegistryStore& store, const RegDocument& document) {
   std::string failure;
-  journal::Group oneChange;  // an import is taken back as a whole
+  // One batch: the store's atomically() makes it one group of the journal,
+  // taken back as a whole.
   Status status = store.atomically([&]() -> Status {
     for (const RegKeyEntry& entry : document.keys) {
       Status s = applyKey(store, entry, failure);

@@ -11,6 +11,10 @@
 
 namespace morvin::reg {
 
+namespace journal {
+class Keeper;
+}
+
 struct KeyInfo {
   std::uint32_t subKeys = 0;
   std::uint32_t maxSubKeyLen = 0;  // in bytes, without the NUL
@@ -50,6 +54,10 @@ class RegistryStore {
   // import); a failing status from `body` undoes them. Stores without
   // transactions just run it.
   virtual Status atomically(const std::function<Status()>& body) { return body(); }
+
+  // The journal of changes this store keeps (registry/JournalKeeper.h);
+  // nullptr when it keeps none.
+  virtual journal::Keeper* journal() { return nullptr; }
 };
 
 // A whole value: its type and every byte, asked for its size first and read
@@ -61,5 +69,7 @@ Status readWholeValue(RegistryStore& store, Key key, const std::string& name, st
 RegistryStore& currentStore();
 void setCurrentStore(std::shared_ptr<RegistryStore> store);
 std::shared_ptr<RegistryStore> currentStoreShared();
+// The journal of the current store; nullptr when it keeps none.
+journal::Keeper* currentJournal();
 
 }  // namespace morvin::reg

@@ -35,4 +35,8 @@ std::shared_ptr<RegistryStore> currentStoreShared() {
   return instance();
 }
 
+journal::Keeper* currentJournal() {
+  return currentStore().journal();
+}
+
 }  // namespace morvin::reg

@@ -3,7 +3,6 @@
 #include "TRegistry.h"
 
 #include "Errors.h"
-#include "Journal.h"
 
 namespace morvin {
 
@@ -127,10 +126,10 @@ bool TRegistry::RemoveValue(const std::string& name) {
   return key_ != 0 && store_.deleteValue(key_, name) == reg::err::Success;
 }
 
-// One batch for the whole tree: a store pays one durable commit instead of one per key.
+// One batch for the whole tree: a store pays one durable commit instead of one
+// per key, and its journal takes the tree back as one.
 bool TRegistry::RemoveKeyTree(const std::string& path) {
   bool removed = false;
-  reg::journal::Group oneChange;  // the whole tree comes back as one
   reg::Status committed = store_.atomically([&] {
     removed = removeTree(path);
     return reg::err::Success;

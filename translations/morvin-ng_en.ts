@@ -633,6 +633,10 @@
         <translation>Save changes as a .reg file...</translation>
     </message>
     <message>
+        <source>Zapomnij starsze...</source>
+        <translation>Forget older...</translation>
+    </message>
+    <message>
         <source>Zamknij</source>
         <translation>Close</translation>
     </message>
@@ -1629,6 +1633,22 @@ Restore %4 anyway?</translation>
     <message>
         <source>(klucz)</source>
         <translation>(key)</translation>
+    </message>
+    <message>
+        <source>(puste)</source>
+        <translation>(empty)</translation>
+    </message>
+    <message>
+        <source>Ten rejestr nie prowadzi historii zmian</source>
+        <translation>This registry keeps no history of changes</translation>
+    </message>
+    <message>
+        <source>Zapomnieć całą historię zmian? Zmiany zostaną w rejestrze, ale nie będzie można ich już cofnąć.</source>
+        <translation>Forget the whole history of changes? The changes stay in the registry, but can no longer be undone.</translation>
+    </message>
+    <message>
+        <source>Zapomnieć zmiany starsze niż zaznaczona? Zostaną w rejestrze, ale nie będzie można ich już cofnąć.</source>
+        <translation>Forget the changes older than the selected one? They stay in the registry, but can no longer be undone.</translation>
     </message>
 </context>
 <context>

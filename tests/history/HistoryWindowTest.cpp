@@ -1,18 +1,22 @@
 // "Historia zmian": the listing and its filter, undo of chosen entries with
-// the conflict question, the open windows shown anew, the .reg file, and the
-// ways to open the window.
+// the conflict question, the open windows shown anew, the .reg file, a
+// journal too big to read whole, forgetting, and the ways to open the window.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <fstream>
 #include <sstream>
 
 #include "history/kodHistoria.h"
+#include "platform/Machine.h"
+#include "registry/Cp1250.h"
 #include "registry/Journal.h"
 #include "shell/WindowFactories.h"
 #include "tests/support/gui/GuiTest.h"
@@ -25,17 +29,23 @@ constexpr const char* kNetwork = "Software\\Microsoft\\Windows\\CurrentVersion\\
 
 class HistoryWindowTest : public test::GuiTest {
  protected:
+  static QString cell(TfmHistoria& history, int line, int column) {
+    JournalModel& model = history.model();
+    return model.data(model.index(line, column)).toString();
+  }
   // The line of the entry that set `value` to `after`.
   int lineOf(TfmHistoria& history, const QString& value, const QString& after) {
-    auto* list = test::child<QTreeWidget>(&history, "Lista");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-      if (list->topLevelItem(i)->text(3) == value && list->topLevelItem(i)->text(4).endsWith(after)) return i;
+    for (int i = 0; i < history.model().rowCount(); ++i)
+      if (cell(history, i, JournalModel::Value) == value &&
+          cell(history, i, JournalModel::Change).endsWith(after))
+        return i;
     return -1;
   }
   void select(TfmHistoria& history, int line) {
-    auto* list = test::child<QTreeWidget>(&history, "Lista");
+    auto* list = test::child<QTreeView>(&history, "Lista");
     list->clearSelection();
-    list->topLevelItem(line)->setSelected(true);
+    list->selectionModel()->select(history.model().index(line, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
 };
 
@@ -50,16 +60,15 @@ TEST_F(HistoryWindowTest, AWindowsWriteBackIsListedFilteredTakenBackAndTheWindow
   auto* checkBox6 = test::child<QCheckBox>(web, "CheckBox6");
 
   TfmHistoria history;
-  auto* list = test::child<QTreeWidget>(&history, "Lista");
   const int line = lineOf(history, "NoNetSetup", "1 (0x00000001)");
   ASSERT_GE(line, 0);
-  EXPECT_EQ(list->topLevelItem(line)->text(4), QString::fromUtf8("5 (0x00000005) → 1 (0x00000001)"));
-  EXPECT_EQ(list->topLevelItem(line)->text(2), QString::fromUtf8("HKEY_CURRENT_USER\\") + kNetwork);
+  EXPECT_EQ(cell(history, line, JournalModel::Change), QString::fromUtf8("5 (0x00000005) → 1 (0x00000001)"));
+  EXPECT_EQ(cell(history, line, JournalModel::Key), QString::fromUtf8("HKEY_CURRENT_USER\\") + kNetwork);
 
   auto* filter = test::child<QComboBox>(&history, "Filtr");
   filter->setCurrentIndex(filter->findText(QString::fromUtf8("Sieć")));
-  ASSERT_EQ(list->topLevelItemCount(), static_cast<int>(history.shownEntries().size()));
-  for (const auto& e : history.shownEntries()) EXPECT_EQ(e.source, "Sie\xe6");
+  ASSERT_GT(history.model().rowCount(), 0);
+  for (int i = 0; i < history.model().rowCount(); ++i) EXPECT_EQ(history.model().entry(i).source, "Sie\xe6");
 
   // Taken back while the stored value was changed meanwhile: asked, No keeps it.
   machine->setDword(HKCU, kNetwork, "NoNetSetup", 7);
@@ -96,13 +105,85 @@ TEST_F(HistoryWindowTest, AllIsTakenBackAndTheChangesAreSavedAsARegFile) {
   dialogLog->answerQuestion(Answer::Yes);
   test::click(&history, "Button2");
   EXPECT_FALSE(machine->keyExists(HKCU, kNetwork));
-  EXPECT_EQ(test::child<QTreeWidget>(&history, "Lista")->topLevelItemCount() > 0,
-            true);  // the undo is listed
+  EXPECT_GT(history.model().rowCount(), 0);  // the undo is listed
   dialogLog->answerFile(QString::fromStdString(file));
   test::click(&history, "Button3");
   saved.str({});
   saved << std::ifstream(file, std::ios::binary).rdbuf();
   EXPECT_EQ(saved.str(), "REGEDIT4\r\n\r\n");
+}
+
+// 300,000 entries written straight into USER.DAT, a third of them "Pulpit"
+// (texts as blobs, as the store writes them).
+void fillJournal(const std::string& userDat, int entries) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(userDat.c_str(), &db), SQLITE_OK);
+  const std::string sql =
+      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(entries) +
+      ") INSERT INTO journal(at, grp, source, kind, root, path, section, name, before_present, before_type, "
+      "before_data, after_present, after_type, after_data, undoes, pending, item) "
+      "SELECT 1600000000000000 + i, 0, CAST(CASE WHEN i % 3 = 0 THEN 'Pulpit' ELSE 'morvin-reg import' END "
+      "AS BLOB), 0, "
+      "'HKEY_CURRENT_USER', 'Software\\Big', '', 'V' || i, 0, 0, x'', 1, 4, x'01000000', 0, 0, i FROM n; "
+      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('Pulpit' AS BLOB)), (CAST('morvin-reg import' AS "
+      "BLOB)); COMMIT;";
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST_F(HistoryWindowTest, AJournalTooBigToReadWholeIsListedAPageAtATimeFilteredAndTakenBack) {
+  fillJournal(platform::Machine(machine->folder()).userDat(), 300'000);
+  machine->setDword(HKCU, "Software\\Newest", "n", 7);  // the newest entry, a real change
+  TfmHistoria history;
+  JournalModel& model = history.model();
+  ASSERT_GE(model.rowCount(), JournalModel::kPage);  // a page or two of 300,000 entries
+  ASSERT_LE(model.rowCount(), 2 * JournalModel::kPage);
+  EXPECT_EQ(cell(history, 0, JournalModel::Value), "n");
+  EXPECT_EQ(cell(history, 2, JournalModel::Value), "V300000");  // below the key made for it
+  EXPECT_EQ(model.data(model.index(0, JournalModel::Key), Qt::ToolTipRole).toString(),
+            QString::fromUtf8("HKEY_CURRENT_USER\\Software\\Newest"));
+  auto* list = test::child<QTreeView>(&history, "Lista");
+  EXPECT_GE(list->columnWidth(JournalModel::Key),
+            list->fontMetrics().horizontalAdvance(cell(history, 0, JournalModel::Key)));  // fitted on opening
+  EXPECT_GT(history.maximumWidth(), history.minimumWidth());                              // resizable
+  ASSERT_TRUE(model.canFetchMore({}));
+  list->scrollToBottom();  // the view may ask for the next page itself
+  const int shown = model.rowCount();
+  model.fetchMore({});
+  EXPECT_EQ(model.rowCount(), shown + JournalModel::kPage);
+  EXPECT_EQ(cell(history, JournalModel::kPage + 2, JournalModel::Value),
+            "V" + QString::number(300'000 - JournalModel::kPage));
+
+  auto* filter = test::child<QComboBox>(&history, "Filtr");
+  filter->setCurrentIndex(filter->findText("Pulpit"));
+  ASSERT_GE(model.rowCount(), JournalModel::kPage);  // a page, or two when the list asks for more
+  ASSERT_LE(model.rowCount(), 2 * JournalModel::kPage);
+  for (int i = 0; i < model.rowCount(); ++i) EXPECT_EQ(model.entry(i).source, "Pulpit");
+  EXPECT_EQ(cell(history, 0, JournalModel::Value), "V300000");
+
+  filter->setCurrentIndex(0);
+  select(history, lineOf(history, "n", "7 (0x00000007)"));
+  test::click(&history, "Button1");
+  EXPECT_EQ(machine->dword(HKCU, "Software\\Newest", "n"), -1);
+  EXPECT_TRUE(errorBoxes().isEmpty());
+}
+
+TEST_F(HistoryWindowTest, ForgettingOlderEntriesKeepsTheChangesButNotTheirWayBack) {
+  machine->setDword(HKCU, kNetwork, "NoNetSetup", 5);
+  machine->setDword(HKCU, kNetwork, "NoNetSetup", 6);
+  TfmHistoria history;
+  const int line = lineOf(history, "NoNetSetup", "6 (0x00000006)");
+  ASSERT_GE(line, 0);
+  select(history, line);
+  dialogLog->answerQuestion(Answer::Yes);
+  test::click(&history, "ForgetOlderButton");
+  EXPECT_TRUE(dialogLog->texts(ShownDialog::Kind::Question).front().contains(QString::fromUtf8("cofnąć")));
+  EXPECT_EQ(lineOf(history, "NoNetSetup", "5 (0x00000005)"), -1);  // older: gone
+  ASSERT_EQ(lineOf(history, "NoNetSetup", "6 (0x00000006)"), 0);
+  select(history, 0);
+  test::click(&history, "Button1");
+  EXPECT_EQ(machine->dword(HKCU, kNetwork, "NoNetSetup"), 5);  // back to the new start
 }
 
 TEST_F(HistoryWindowTest, TheMainWindowsMenuAndTheSettingsWindowOpenItAndScreenReadersNameItsControls) {

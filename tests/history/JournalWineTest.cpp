@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 TEST(JournalWine, TheChangesFileGivesTheMachinesStateWhenWinesRegeditAppliesIt) {
   if (!WineRegistry::available()) GTEST_SKIP() << "Wine is not installed";
   TempMachine machine;
-  auto& store = dynamic_cast<reg::HiveStore&>(reg::currentStore());
+  reg::RegistryStore& store = reg::currentStore();
+  ASSERT_NE(store.journal(), nullptr);
   const std::string dir = machine.folder() + "/wine-check";
   fs::create_directories(dir);
 

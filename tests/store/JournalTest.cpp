@@ -2,6 +2,8 @@
 // kind, conflicts, and the net changes as a .reg file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "HiveTestSupport.h"
 #include "registry/Cp1250.h"
 #include "registry/JournalHistory.h"
@@ -66,7 +68,7 @@ TEST_F(JournalTest, EachKindOfChangeRecordsItsStatesAndUnchangedWritesRecordNoth
   EXPECT_EQ(journal::describeState(h[1], h[1].before), "5 (0x00000005)");
   EXPECT_EQ(journal::describeState(h[1], h[1].after), "1 (0x00000001)");
   EXPECT_EQ(h[2].kind, Kind::Value);
-  EXPECT_EQ(journal::describeState(h[2], h[2].before), "(brak)");
+  EXPECT_EQ(journal::describeState(h[2], h[2].before), "(none)");
   EXPECT_EQ(h[3].kind, Kind::Key);
   EXPECT_EQ(h[3].root + "\\" + h[3].path, "HKEY_CURRENT_USER\\Net");
   for (const auto& e : h) EXPECT_EQ(e.source, "Sie\xe6");
@@ -188,6 +190,67 @@ TEST_F(JournalTest, ACutShortProfileWriteIsSettledAgainstTheFile) {
   writeFile(folder_ + "/MsDos.sys", "[Options]\r\nLogo=2\r\n");
   EXPECT_TRUE(history()[0].pending);
   EXPECT_EQ(history()[0].after.data, "2");
+}
+
+TEST_F(JournalTest, EntriesKeepTheOrderTheyWereMadeInWhenTheClockStepsBack) {
+  std::int64_t now = 5'000'000'000'000;
+  journal::setClock([&] { return now; });
+  set(kCurrentUser, "Clock", "v", 1);
+  now -= 3'600'000'000;  // an hour back
+  set(kCurrentUser, "Clock", "v", 2);
+  journal::setClock({});
+  const auto h = history();
+  ASSERT_EQ(h.size(), 3u);
+  EXPECT_EQ(journal::describeState(h[0], h[0].after), "2 (0x00000002)");
+  EXPECT_EQ(journal::describeState(h[1], h[1].after), "1 (0x00000001)");
+  EXPECT_EQ(changes(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Clock]\r\n\"v\"=dword:00000002\r\n\r\n");
+  journal::undo(*store_, *profiles_, {h[0].id}, nullptr);
+  EXPECT_EQ(get(kCurrentUser, "Clock", "v"), 1);
+  journal::undoAll(*store_, *profiles_);
+  EXPECT_EQ(changes(), "");
+  EXPECT_EQ(get(kCurrentUser, "Clock", "v"), -2);
+}
+
+TEST_F(JournalTest, ForgetMakesANewStartingPointAndGivesTheSpaceBack) {
+  set(kCurrentUser, "Old", "v", 1);
+  const auto old = history().front().id;
+  std::string file = "REGEDIT4\r\n\r\n";
+  for (int k = 0; k < 40; ++k) {
+    file += "[HKEY_CURRENT_USER\\Big\\K" + std::to_string(k) + "]\r\n";
+    for (int v = 0; v < 50; ++v)
+      file += "\"V" + std::to_string(v) + "\"=\"" + std::string(40, 'x') + "\"\r\n";
+  }
+  const auto sizeOf = [&] {
+    store_.reset();  // closed: the log is folded into the file
+    profiles_.reset();
+    const auto size = std::filesystem::file_size(userDat());
+    store_ = std::shared_ptr<HiveStore>(openStore());
+    profiles_ = journaledProfiles(store_);
+    return size;
+  };
+  const auto small = sizeOf();
+  for (int round = 0; round < 3; ++round) {
+    importRegText(*store_, file);
+    journal::undo(*store_, *profiles_, {history().front().id}, nullptr);
+  }
+  const auto grown = sizeOf();
+  set(kCurrentUser, "Kept", "v", 2);
+  const auto kept = history().front().id;
+  set(kCurrentUser, "Kept", "v", 3);
+
+  journal::forget(*store_, {.entryId = kept, .since = std::nullopt});
+  EXPECT_EQ(history().size(), 2u);
+  EXPECT_EQ(changes(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Kept]\r\n\"v\"=dword:00000003\r\n\r\n");
+  journal::forget(*store_);
+  EXPECT_TRUE(history().empty());
+  EXPECT_EQ(changes(), "");  // the present is the new start
+  EXPECT_EQ(journal::undo(*store_, *profiles_, {old}, nullptr).takenBack, 0);
+  EXPECT_EQ(get(kCurrentUser, "Old", "v"), 1);
+  set(kCurrentUser, "Old", "v", 4);
+  EXPECT_EQ(changes(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Old]\r\n\"v\"=dword:00000004\r\n\r\n");
+  const auto trimmed = sizeOf();
+  EXPECT_GT(grown, small + 300'000);
+  EXPECT_LT(trimmed, small + small / 10 + 8192);
 }
 
 }  // namespace

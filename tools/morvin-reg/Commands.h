@@ -44,6 +44,9 @@ ExitCode undoChanges(const std::string& machineFolder, const UndoRequest& reques
 // changes: the net changes as REGEDIT4 to `file` (or the standard output), MsDos.sys to `msdos`.
 ExitCode writeChanges(const std::string& machineFolder, const std::optional<std::string>& file,
                       const std::optional<std::string>& msdos);
+// forget: the present state (or the state before entry ID / at DATE) becomes
+// the journal's starting point; older entries go and their space is given back.
+ExitCode forgetChanges(const std::string& machineFolder, const std::optional<std::string>& before);
 
 // Shared by the commands: the machine's store (Failure when there is none),
 // and `text` written whole to `file` or to the standard output.

@@ -46,11 +46,11 @@ ExitCode initFrom(const std::string& machineFolder, const platform::win9x::Impor
 }
 
 ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::ApplyOptions& options) {
-  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
-  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
   platform::win9x::ApplyResult result;
   try {
-    result = platform::win9x::applyToDrive(machineFolder, options, *store);
+    result = platform::win9x::applyToDrive(machineFolder, options, store);
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {
@@ -101,11 +101,11 @@ ExitCode mendTexts(const std::string& machineFolder) {
 }
 
 ExitCode refreshFrom(const std::string& machineFolder, const platform::win9x::RefreshOptions& options) {
-  auto* store = dynamic_cast<reg::HiveStore*>(&openMachineStore(machineFolder));
-  if (!store) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
   platform::win9x::RefreshOutcome outcome;
   try {
-    outcome = platform::win9x::refreshMachine(machineFolder, options, *store);
+    outcome = platform::win9x::refreshMachine(machineFolder, options, store);
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const reg::win9x::HiveError& e) {

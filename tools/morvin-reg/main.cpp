@@ -109,6 +109,17 @@ const Command kCommands[] = {
              refreshFrom(machine, {.target = a->target, .partition = a->partition, .force = a->force}));
        };
      }},
+    {.name = "forget",
+     .synopsis = "forget [--before ID|DATE]",
+     .about = "make the present state (or the state before entry ID or DATE) the new\n"
+              "starting point: older entries go and their space is given back",
+     .declare = [](CLI::App& c) -> Action {
+       auto before = std::make_shared<std::optional<std::string>>();
+       c.add_option("--before", *before);
+       return [before](const std::string& machine) -> int {
+         ON_MACHINE_FOLDER(forgetChanges(machine, *before));
+       };
+     }},
     {.name = "machines",
      .synopsis = "machines",
      .about = "list the machines (the default one and those made from drives): name, source,\n"

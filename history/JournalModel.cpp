@@ -1,0 +1,110 @@
+#include "JournalModel.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include "registry/JournalHistory.h"
+#include "registry/ProfileStore.h"
+#include "registry/RegistryStore.h"
+#include "shell/Text.h"
+
+namespace morvin {
+
+namespace journal = reg::journal;
+
+namespace {
+
+// The list's words belong to the window's translations.
+QString windowTr(const char* text) {
+  return QCoreApplication::translate("morvin::TfmHistoria", text);
+}
+
+}  // namespace
+
+JournalModel::JournalModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void JournalModel::reload(const std::string& source) {
+  beginResetModel();
+  source_ = source;
+  next_ = {};
+  more_ = true;
+  entries_.clear();
+  endResetModel();
+  fetchMore({});
+}
+
+int JournalModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int JournalModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : ColumnCount;
+}
+
+bool JournalModel::canFetchMore(const QModelIndex& parent) const {
+  return !parent.isValid() && more_;
+}
+
+void JournalModel::fetchMore(const QModelIndex& parent) {
+  if (parent.isValid() || !more_) return;
+  reg::RegistryStore& store = reg::currentStore();
+  journal::Keeper* keeper = store.journal();
+  if (!keeper) {
+    more_ = false;
+    return;
+  }
+  journal::Listing listing = keeper->newest(kPage, next_, source_);
+  journal::settlePending(listing.entries, store, reg::currentProfileStore());
+  next_ = listing.next;
+  more_ = listing.more;
+  if (listing.entries.empty()) return;
+  const int first = rowCount();
+  beginInsertRows({}, first, first + static_cast<int>(listing.entries.size()) - 1);
+  for (journal::Entry& e : listing.entries) entries_.push_back(std::move(e));
+  endInsertRows();
+}
+
+QString JournalModel::stateText(const journal::Entry& e, const journal::State& state) {
+  const journal::StateWords words{.absent = toAnsi(windowTr("(brak)")),
+                                  .empty = toAnsi(windowTr("(puste)")),
+                                  .key = toAnsi(windowTr("(klucz)")),
+                                  .keyWithContent = toAnsi(windowTr("(klucz z zawartością)"))};
+  return fromAnsi(journal::describeState(e, state, words));
+}
+
+QString JournalModel::text(const journal::Entry& e, int column) const {
+  switch (column) {
+    case Time:
+      return QDateTime::fromMSecsSinceEpoch(e.at / 1000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case Source:
+      return fromAnsi(e.source);
+    case Key:
+      return fromAnsi(journal::describeItemParts(e).key);
+    case Value:
+      return fromAnsi(journal::describeItemParts(e).value);
+    case Change: {
+      QString change = stateText(e, e.before) + QString::fromUtf8(" → ") + stateText(e, e.after);
+      if (e.pending) change += windowTr(" (zapis przerwany)");
+      return change;
+    }
+    default:
+      return {};
+  }
+}
+
+// Each cell's whole text is its tooltip too: the list cuts long ones short.
+QVariant JournalModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    return {};
+  return text(entry(index.row()), index.column());
+}
+
+QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  // The captions the form had, translated where the form's are.
+  static const char* const kCaptions[] = {"Czas", "Źródło", "Klucz", "Wartość", "Przed → Po"};
+  if (section < 0 || section >= ColumnCount) return {};
+  return QCoreApplication::translate("TfmHistoria", kCaptions[section]);
+}
+
+}  // namespace morvin
