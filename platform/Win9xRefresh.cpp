@@ -113,19 +113,7 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
   reg::readRegTree(store, reg::kLocalMachine, "", &now);
   reg::readRegTree(store, reg::kCurrentUser, "", &now);
   collect(now, machine);
-  class NoProfiles : public reg::ProfileStore {
-   public:
-    std::string readString(const std::string&, const std::string&, const std::string&,
-                           const std::string& def) override {
-      return def;
-    }
-    bool writeString(const std::string&, const std::string&, const std::string&,
-                     const std::string&) override {
-      return false;
-    }
-    bool removeKey(const std::string&, const std::string&, const std::string&) override { return false; }
-  } none;
-  for (const journal::NetChange& c : journal::netChanges(store, none))
+  for (const journal::NetChange& c : journal::netRegistryChanges(store))
     if (c.first.kind == journal::Kind::Value)
       was[itemKey(c.first.root == "HKEY_CURRENT_USER" ? reg::kCurrentUser : reg::kLocalMachine, c.first.path,
                   c.first.name)] = {{}, c.first.before};

@@ -313,7 +313,7 @@ std::vector<NetChange> netChanges(RegistryStore& store, ProfileStore& profiles) 
   return out;
 }
 
-std::string changesReg(RegistryStore& store) {
+std::vector<NetChange> netRegistryChanges(RegistryStore& store) {
   // Only registry items are asked for: no profile file is read.
   class NoProfiles : public ProfileStore {
    public:
@@ -327,7 +327,11 @@ std::string changesReg(RegistryStore& store) {
     }
     bool removeKey(const std::string&, const std::string&, const std::string&) override { return false; }
   } none;
-  return changesReg(netChanges(store, none));
+  return netChanges(store, none);
+}
+
+std::string changesReg(RegistryStore& store) {
+  return changesReg(netRegistryChanges(store));
 }
 
 std::string changesReg(const std::vector<NetChange>& changes) {

@@ -81,6 +81,8 @@ struct NetChange {
 // Computed per item by the database: the oldest `before` and the newest
 // `after`; only profile keys and unsettled entries are read from their files.
 std::vector<NetChange> netChanges(RegistryStore& store, ProfileStore& profiles);
+// netChanges of the registry alone: no profile file is read.
+std::vector<NetChange> netRegistryChanges(RegistryStore& store);
 
 // The net registry changes as a REGEDIT4 file (cp1250, CR LF); an empty
 // string when nothing differs.

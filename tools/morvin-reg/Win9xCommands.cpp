@@ -26,6 +26,23 @@ using platform::win9x::Fault;
   throw Failure{code, cp1250::toUtf8(e.message())};
 }
 
+// Runs `work` on the machine's journaled store, its failures as exit statuses:
+// the drive's own, a hive that cannot be read (bad input), the machine's.
+template <class Work>
+auto onJournaledMachine(const std::string& machineFolder, Work work) {
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  try {
+    return work(store);
+  } catch (const DriveError& e) {
+    rethrow(e);
+  } catch (const reg::win9x::HiveError& e) {
+    throw Failure{BadInput, cp1250::toUtf8(e.message())};
+  } catch (const Exception& e) {
+    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+  }
+}
+
 }  // namespace
 
 ExitCode initFrom(const std::string& machineFolder, const platform::win9x::ImportOptions& options) {
@@ -46,16 +63,10 @@ ExitCode initFrom(const std::string& machineFolder, const platform::win9x::Impor
 }
 
 ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::ApplyOptions& options) {
-  reg::RegistryStore& store = openMachineStore(machineFolder);
-  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
-  platform::win9x::ApplyResult result;
-  try {
-    result = platform::win9x::applyToDrive(machineFolder, options, store);
-  } catch (const DriveError& e) {
-    rethrow(e);
-  } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
-  }
+  const platform::win9x::ApplyResult result =
+      onJournaledMachine(machineFolder, [&](reg::RegistryStore& store) {
+        return platform::win9x::applyToDrive(machineFolder, options, store);
+      });
   for (const std::string& warning : result.warnings)
     std::fprintf(stderr, "morvin-reg: %s\n", warning.c_str());
   const std::vector<std::string>& written = result.written;
@@ -101,18 +112,10 @@ ExitCode mendTexts(const std::string& machineFolder) {
 }
 
 ExitCode refreshFrom(const std::string& machineFolder, const platform::win9x::RefreshOptions& options) {
-  reg::RegistryStore& store = openMachineStore(machineFolder);
-  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
-  platform::win9x::RefreshOutcome outcome;
-  try {
-    outcome = platform::win9x::refreshMachine(machineFolder, options, store);
-  } catch (const DriveError& e) {
-    rethrow(e);
-  } catch (const reg::win9x::HiveError& e) {
-    throw Failure{BadInput, cp1250::toUtf8(e.message())};
-  } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
-  }
+  const platform::win9x::RefreshOutcome outcome =
+      onJournaledMachine(machineFolder, [&](reg::RegistryStore& store) {
+        return platform::win9x::refreshMachine(machineFolder, options, store);
+      });
   if (!outcome.read)
     std::printf("The drive's registry is as the machine last read it\n");
   else
