@@ -1523,6 +1523,13 @@
     </message>
 </context>
 <context>
+    <name>morvin::SourceNames</name>
+    <message>
+        <source>Odczyt z dysku</source>
+        <translation>Reading the disk</translation>
+    </message>
+</context>
+<context>
     <name>morvin::StorablePath</name>
     <message>
         <source>Ścieżka „%1” zawiera znaki, których system nie zapisze w rejestrze. Nic nie zostało zapisane: wybierz plik lub folder, w którego ścieżce są tylko polskie i zachodnie litery.</source>
