@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "SourceNames.h"
+#include "UndoFailureText.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/HostProfileStoreFile.h"
@@ -147,12 +148,13 @@ void TfmHistoria::Button2Click() {
   afterUndo(result.failures);
 }
 
-void TfmHistoria::afterUndo(const std::vector<std::string>& failures) {
+void TfmHistoria::afterUndo(const std::vector<reg::journal::UndoFailure>& failures) {
   reloadWindows();
   Odswiez();
   if (failures.empty()) return;
   QString text = tr("Nie wszystkie zmiany udało się cofnąć:");
-  for (const std::string& failure : failures) text += QStringLiteral("\n") + fromAnsi(failure);
+  for (const reg::journal::UndoFailure& failure : failures)
+    text += QStringLiteral("\n") + undoFailureText(failure);
   dialogs().notice(this, windowTitle(), text, MsgIcon::Error);
 }
 

@@ -1,11 +1,14 @@
 // "Historia zmian" in the program's language: the journal keeps the windows'
-// own captions as sources, the window shows their titles.
+// own captions as sources, the window shows their titles; a change it could
+// not take back is said in its words, not the registry layer's.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 
 #include "history/kodHistoria.h"
+#include "platform/FileAttributes.h"
 #include "registry/Journal.h"
+#include "registry/ProfileStore.h"
 #include "shell/Language.h"
 #include "shell/WindowFactories.h"
 #include "shell/WindowSet.h"
@@ -43,6 +46,29 @@ TEST_F(EnglishHistoryTest, AChangeMadeInAWindowShowsItsEnglishTitleAndIsFiltered
     EXPECT_EQ(model.entry(i).source, "Sie\xe6");  // the stored id stays
     EXPECT_EQ(model.data(model.index(i, JournalModel::Source)).toString(), QStringLiteral("Network"));
   }
+}
+
+TEST_F(EnglishHistoryTest, AChangeThatCannotBeTakenBackIsSaidInTheProgramsLanguage) {
+  ASSERT_TRUE(platform::SetFileAttributes("C:\\MsDos.sys", 0));
+  {
+    reg::journal::Source source(journalSourceOf(WindowId::Dos));
+    ASSERT_TRUE(reg::currentProfileStore().writeString("C:\\MsDos.sys", "Options", "Logo", "0"));
+  }
+  ASSERT_TRUE(platform::SetFileAttributes("C:\\MsDos.sys", platform::attr::ReadOnly));
+  auto undoAll = [this] {
+    TfmHistoria history;
+    dialogLog->answerQuestion(Answer::Yes);
+    test::click(&history, "Button2");
+  };
+  undoAll();
+  ASSERT_TRUE(setLanguage(Language::English));
+  undoAll();
+  const QStringList notices = dialogLog->texts(ShownDialog::Kind::Notice);
+  ASSERT_EQ(notices.size(), 2);
+  EXPECT_EQ(notices[0], QString::fromUtf8(
+                            "Nie wszystkie zmiany udało się cofnąć:\nNie można zapisać pliku C:\\MsDos.sys"));
+  EXPECT_EQ(notices[1],
+            QStringLiteral("Some changes could not be undone:\nCannot save the file C:\\MsDos.sys"));
 }
 
 }  // namespace

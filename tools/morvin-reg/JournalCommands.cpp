@@ -81,8 +81,8 @@ class WritableProfileFiles {
 };
 
 void printFailures(const journal::UndoResult& result) {
-  for (const std::string& failure : result.failures)
-    std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(failure).c_str());
+  for (const journal::UndoFailure& failure : result.failures)
+    std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(journal::describeUndoFailure(failure)).c_str());
 }
 
 long long number(const std::string& text, const char* what) {
