@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "FailureText.h"
 #include "platform/DriveMapping.h"
 #include "platform/FileAttributes.h"
 #include "platform/Machine.h"
@@ -199,7 +200,7 @@ ExitCode forgetChanges(const std::string& folder, const std::optional<std::strin
     std::printf("Forgot %lld entries: the changes stay, but can no longer be taken back\n",
                 static_cast<long long>(dropped));
   } catch (const Exception& e) {
-    throw Failure{point.entryId ? NotFound : MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{point.entryId ? NotFound : MachineFailure, failureText(e)};
   }
   return Ok;
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "FailureText.h"
 #include "platform/Machine.h"
 #include "platform/Win9xRefresh.h"
 #include "registry/Cp1250.h"
@@ -39,7 +40,7 @@ ExitCode initFrom(const std::string& machineFolder, const platform::win9x::Impor
   } catch (const reg::win9x::HiveError& e) {
     throw Failure{BadInput, cp1250::toUtf8(e.message())};
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   std::printf("Created the machine in %s from %s\n", machineFolder.c_str(), options.source.c_str());
   return Ok;
@@ -54,7 +55,7 @@ ExitCode applyChanges(const std::string& machineFolder, const platform::win9x::A
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   for (const std::string& warning : result.warnings)
     std::fprintf(stderr, "morvin-reg: %s\n", warning.c_str());
@@ -94,7 +95,7 @@ ExitCode mendTexts(const std::string& machineFolder) {
   try {
     if (count > 0) reg::applyRegDocument(store, mended);
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   std::printf("Mended %zu texts\n", count);
   return Ok;
@@ -111,7 +112,7 @@ ExitCode refreshFrom(const std::string& machineFolder, const platform::win9x::Re
   } catch (const reg::win9x::HiveError& e) {
     throw Failure{BadInput, cp1250::toUtf8(e.message())};
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   if (!outcome.read)
     std::printf("The drive's registry is as the machine last read it\n");
