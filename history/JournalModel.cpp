@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+#include "SourceNames.h"
 #include "registry/JournalHistory.h"
 #include "registry/ProfileStore.h"
 #include "registry/RegistryStore.h"
@@ -77,7 +78,7 @@ QString JournalModel::text(const journal::Entry& e, int column) const {
     case Time:
       return QDateTime::fromMSecsSinceEpoch(e.at / 1000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     case Source:
-      return fromAnsi(e.source);
+      return sourceTitle(e.source);
     case Key:
       return fromAnsi(journal::describeItemParts(e).key);
     case Value:

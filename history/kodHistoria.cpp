@@ -6,6 +6,8 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "SourceNames.h"
+#include "UndoFailureText.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
 #include "registry/HostProfileStoreFile.h"
@@ -49,7 +51,7 @@ TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique
   retranslateOnLanguageChange(this, [this] {
     ui->retranslateUi(this);
     nameHeader();
-    ui->Filtr->setItemText(0, tr("wszystkie"));
+    fillSources();  // the sources are window titles in the new language too
     fillList();
   });
   unguarded([this] { Odswiez(); });
@@ -70,14 +72,15 @@ void TfmHistoria::Odswiez() {
 }
 
 void TfmHistoria::fillSources() {
-  const QString chosen = ui->Filtr->currentIndex() > 0 ? ui->Filtr->currentText() : QString();
+  // Each item shows its window's title and keeps the stored id the query uses.
+  const QVariant chosen = ui->Filtr->currentIndex() > 0 ? ui->Filtr->currentData() : QVariant();
   QSignalBlocker hold(ui->Filtr);
   ui->Filtr->clear();
   ui->Filtr->addItem(tr("wszystkie"));
   reg::journal::Keeper* keeper = reg::currentJournal();
   for (const std::string& source : keeper ? keeper->sources() : std::vector<std::string>{})
-    ui->Filtr->addItem(fromAnsi(source), QByteArray::fromStdString(source));
-  const int index = chosen.isEmpty() ? 0 : ui->Filtr->findText(chosen);
+    ui->Filtr->addItem(sourceTitle(source), QByteArray::fromStdString(source));
+  const int index = chosen.isValid() ? ui->Filtr->findData(chosen) : 0;
   ui->Filtr->setCurrentIndex(index < 0 ? 0 : index);
 }
 
@@ -145,12 +148,13 @@ void TfmHistoria::Button2Click() {
   afterUndo(result.failures);
 }
 
-void TfmHistoria::afterUndo(const std::vector<std::string>& failures) {
+void TfmHistoria::afterUndo(const std::vector<reg::journal::UndoFailure>& failures) {
   reloadWindows();
   Odswiez();
   if (failures.empty()) return;
   QString text = tr("Nie wszystkie zmiany udało się cofnąć:");
-  for (const std::string& failure : failures) text += QStringLiteral("\n") + fromAnsi(failure);
+  for (const reg::journal::UndoFailure& failure : failures)
+    text += QStringLiteral("\n") + undoFailureText(failure);
   dialogs().notice(this, windowTitle(), text, MsgIcon::Error);
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "JournalModel.h"
-#include "registry/Journal.h"
+#include "registry/JournalHistory.h"
 
 namespace Ui {
 class TfmHistoria;
@@ -40,7 +40,7 @@ class TfmHistoria : public QDialog {
   void fillList();
   std::vector<std::int64_t> selectedIds() const;
   // After changes were taken back: the windows and this list show the state now.
-  void afterUndo(const std::vector<std::string>& failures);
+  void afterUndo(const std::vector<reg::journal::UndoFailure>& failures);
 
   std::unique_ptr<Ui::TfmHistoria> ui;
   JournalModel* model_ = nullptr;

@@ -57,7 +57,7 @@ const Machine& currentMachine() {
 }
 
 // Nothing is provisioned on Windows, so there is no default machine file.
-std::string defaultMachineRegFile() {
+std::string defaultMachineRegFile(SystemLanguage) {
   return {};
 }
 

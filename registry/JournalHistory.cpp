@@ -25,10 +25,6 @@ int depth(const std::string& path) {
   return static_cast<int>(std::count(path.begin(), path.end(), '\\'));
 }
 
-std::string failure(const Entry& e, const char* what, Status status) {
-  return std::string(what) + " " + describeItem(e) + ": " + describeStatus(status);
-}
-
 // The key of the last value restored, kept open for the next ones (an
 // import's values come key by key); a key removed closes it.
 class OpenKey {
@@ -68,7 +64,7 @@ class OpenKey {
 
 // Puts the item into `state`; appends to `failures` when the store refuses.
 void restore(const Entry& e, const State& state, RegistryStore& store, ProfileStore& profiles, OpenKey& open,
-             std::vector<std::string>& failures) {
+             std::vector<UndoFailure>& failures) {
   const Key root = rootOf(e);
   Key key = 0;
   Status status = err::Success;
@@ -84,7 +80,7 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
         status = store.deleteValue(key, e.name);
         if (status == err::FileNotFound) status = err::Success;
       }
-      if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
+      if (status != err::Success) failures.push_back({UndoFailure::Kind::Restore, e, status});
       return;
     case Kind::Key:
       if (state.present) {
@@ -95,12 +91,12 @@ void restore(const Entry& e, const State& state, RegistryStore& store, ProfileSt
         status = store.deleteKey(root, e.path);
         if (status == err::FileNotFound) status = err::Success;
       }
-      if (status != err::Success) failures.push_back(failure(e, "Cannot restore", status));
+      if (status != err::Success) failures.push_back({UndoFailure::Kind::Restore, e, status});
       return;
     case Kind::Profile: {
       const bool ok = state.present ? profiles.writeString(e.path, e.section, e.name, state.data)
                                     : profiles.removeKey(e.path, e.section, e.name);
-      if (!ok) failures.push_back(formatMessage("Unable to write to %s", e.path));
+      if (!ok) failures.push_back({UndoFailure::Kind::ProfileWrite, e, err::Success});
       return;
     }
   }
@@ -241,7 +237,7 @@ void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<
   });
   if (committed != err::Success) {
     result = before;
-    result.failures.push_back("The changes could not be taken back: " + describeStatus(committed));
+    result.failures.push_back({UndoFailure::Kind::Transaction, {}, committed});
     return;
   }
   for (std::size_t i = 0; i < items.size(); ++i)
@@ -249,6 +245,18 @@ void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<
 }
 
 }  // namespace
+
+std::string describeUndoFailure(const UndoFailure& failure) {
+  switch (failure.kind) {
+    case UndoFailure::Kind::Restore:
+      return "Cannot restore " + describeItem(failure.entry) + ": " + describeStatus(failure.status);
+    case UndoFailure::Kind::ProfileWrite:
+      return formatMessage(msg::IniWriteFailed, failure.entry.path);
+    case UndoFailure::Kind::Transaction:
+      break;
+  }
+  return "The changes could not be taken back: " + describeStatus(failure.status);
+}
 
 UndoResult applyUndo(RegistryStore& store, ProfileStore& profiles, const std::vector<UndoStep>& steps,
                      const ConflictQuestion& ask) {

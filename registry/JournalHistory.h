@@ -41,10 +41,24 @@ bool sameAsWindowsReads(const State& a, const State& b);
 // state; false leaves the item as it is.
 using ConflictQuestion = std::function<bool(const Entry& entry, const State& now)>;
 
+// A change that could not be taken back, as data: whoever shows it says it
+// in its own words (describeUndoFailure: the English line morvin-reg prints).
+struct UndoFailure {
+  enum class Kind {
+    Restore,       // the store refused to put `entry`'s item back: `status`
+    ProfileWrite,  // `entry`'s profile file (entry.path) could not be written
+    Transaction,   // nothing was taken back: the transaction failed with `status`
+  };
+  Kind kind = Kind::Restore;
+  Entry entry;  // Restore, ProfileWrite
+  Status status = err::Success;
+};
+std::string describeUndoFailure(const UndoFailure& failure);  // cp1250, English
+
 struct UndoResult {
   int takenBack = 0;
-  int leftAsIs = 0;                   // conflicts answered no
-  std::vector<std::string> failures;  // cp1250, one line each
+  int leftAsIs = 0;  // conflicts answered no
+  std::vector<UndoFailure> failures;
 };
 
 // Taking back entries: each chosen entry with the rest of its group, newest

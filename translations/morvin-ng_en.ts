@@ -1523,6 +1523,13 @@
     </message>
 </context>
 <context>
+    <name>morvin::SourceNames</name>
+    <message>
+        <source>Odczyt z dysku</source>
+        <translation>Reading the disk</translation>
+    </message>
+</context>
+<context>
     <name>morvin::StorablePath</name>
     <message>
         <source>Ścieżka „%1” zawiera znaki, których system nie zapisze w rejestrze. Nic nie zostało zapisane: wybierz plik lub folder, w którego ścieżce są tylko polskie i zachodnie litery.</source>
@@ -1617,6 +1624,54 @@ Restore %4 anyway?</translation>
     <message>
         <source>Nie można zapisać pliku %1</source>
         <translation>Cannot save the file %1</translation>
+    </message>
+    <message>
+        <source>Nie można przywrócić %1: %2</source>
+        <translation>Cannot restore %1: %2</translation>
+    </message>
+    <message>
+        <source>Nie udało się cofnąć zmian: %1</source>
+        <translation>The changes could not be undone: %1</translation>
+    </message>
+    <message>
+        <source>klucz lub wartość nie istnieje</source>
+        <translation>the key or value does not exist</translation>
+    </message>
+    <message>
+        <source>odmowa dostępu</source>
+        <translation>access denied</translation>
+    </message>
+    <message>
+        <source>nieprawidłowy uchwyt klucza</source>
+        <translation>invalid key handle</translation>
+    </message>
+    <message>
+        <source>za mało pamięci</source>
+        <translation>not enough memory</translation>
+    </message>
+    <message>
+        <source>nieprawidłowa nazwa (za długa lub błędna)</source>
+        <translation>invalid name (too long or malformed)</translation>
+    </message>
+    <message>
+        <source>plik rejestru jest uszkodzony</source>
+        <translation>the registry file is damaged</translation>
+    </message>
+    <message>
+        <source>nie można odczytać pliku rejestru</source>
+        <translation>the registry file cannot be read</translation>
+    </message>
+    <message>
+        <source>nie można zapisać pliku rejestru</source>
+        <translation>the registry file cannot be written</translation>
+    </message>
+    <message>
+        <source>klucz został usunięty</source>
+        <translation>the key has been deleted</translation>
+    </message>
+    <message>
+        <source>błąd %1</source>
+        <translation>error %1</translation>
     </message>
     <message>
         <source>Nagłówki kolumn listy zmian</source>

@@ -192,6 +192,17 @@ TEST_F(MorvinReg, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(reg({"query", "HKCU\\Software\\Zły"}).code, 1);  // nothing was written
 }
 
+// The windows say a hive file's failure in the program's language; morvin-reg in English.
+TEST_F(MorvinReg, AnImportIntoAMachineWhoseHiveIsNoRegistryFileSaysSoInEnglish) {
+  init();
+  const std::string hive = machine_ + "/drive_c/WINDOWS/USER.DAT";
+  writeFile(hive, "To nie jest plik rejestru, tylko tekst.\n");
+  writeFile(dir_ + "/tweak.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Tweak]\r\n\"a\"=\"1\"\r\n");
+  const Result r = reg({"import", dir_ + "/tweak.reg"});
+  EXPECT_EQ(r.code, 3);
+  EXPECT_EQ(r.err, "morvin-reg: The file " + hive + " is not a registry file\n");
+}
+
 TEST_F(MorvinReg, SkipBadImportsEveryValidValueAndNamesTheLinesItLeftOut) {
   init();
   writeFile(dir_ + "/tweak.reg",

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "FailureText.h"
 #include "ValueText.h"
 #include "platform/DefaultMachine.h"
 #include "platform/Machine.h"
@@ -51,7 +52,7 @@ reg::RegistryStore& openStore(const std::string& folder) {
     platform::openMachine(folder);
     return reg::currentStore();
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
 }
 
@@ -88,7 +89,7 @@ ExitCode init(const std::string& machineFolder, const std::string& defaultRegFil
     std::printf(created ? "Created the default machine in %s\n" : "The machine in %s is kept as it is\n",
                 machineFolder.c_str());
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   return Ok;
 }
@@ -113,7 +114,7 @@ ExitCode importFile(const std::string& machineFolder, const std::string& file, b
   try {
     reg::applyRegDocument(store, document);
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   for (const reg::RegSkippedLine& line : skipped)
     std::fprintf(stderr, "morvin-reg: %s: line %d skipped: %s: %s\n", file.c_str(), line.line,
@@ -134,7 +135,7 @@ ExitCode exportKey(const std::string& machineFolder, const std::string& keyArgum
   try {
     text = reg::writeRegText(document);
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   writeOutput(file, text);
   return Ok;

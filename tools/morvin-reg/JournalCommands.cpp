@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "FailureText.h"
 #include "platform/DriveMapping.h"
 #include "platform/FileAttributes.h"
 #include "platform/Machine.h"
@@ -81,8 +82,8 @@ class WritableProfileFiles {
 };
 
 void printFailures(const journal::UndoResult& result) {
-  for (const std::string& failure : result.failures)
-    std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(failure).c_str());
+  for (const journal::UndoFailure& failure : result.failures)
+    std::fprintf(stderr, "morvin-reg: %s\n", cp1250::toUtf8(journal::describeUndoFailure(failure)).c_str());
 }
 
 long long number(const std::string& text, const char* what) {
@@ -199,7 +200,7 @@ ExitCode forgetChanges(const std::string& folder, const std::optional<std::strin
     std::printf("Forgot %lld entries: the changes stay, but can no longer be taken back\n",
                 static_cast<long long>(dropped));
   } catch (const Exception& e) {
-    throw Failure{point.entryId ? NotFound : MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{point.entryId ? NotFound : MachineFailure, failureText(e)};
   }
   return Ok;
 }

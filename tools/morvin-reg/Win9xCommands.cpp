@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "FailureText.h"
 #include "platform/Machine.h"
 #include "platform/Win9xRefresh.h"
 #include "registry/Cp1250.h"
@@ -39,7 +40,7 @@ auto onJournaledMachine(const std::string& machineFolder, Work work) {
   } catch (const reg::win9x::HiveError& e) {
     throw Failure{BadInput, cp1250::toUtf8(e.message())};
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
 }
 
@@ -56,7 +57,7 @@ ExitCode initFrom(const std::string& machineFolder, const platform::win9x::Impor
   } catch (const reg::win9x::HiveError& e) {
     throw Failure{BadInput, cp1250::toUtf8(e.message())};
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   std::printf("Created the machine in %s from %s\n", machineFolder.c_str(), options.source.c_str());
   return Ok;
@@ -105,7 +106,7 @@ ExitCode mendTexts(const std::string& machineFolder) {
   try {
     if (count > 0) reg::applyRegDocument(store, mended);
   } catch (const Exception& e) {
-    throw Failure{MachineFailure, cp1250::toUtf8(e.message())};
+    throw Failure{MachineFailure, failureText(e)};
   }
   std::printf("Mended %zu texts\n", count);
   return Ok;

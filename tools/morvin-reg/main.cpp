@@ -13,6 +13,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "FailureText.h"
 #include "platform/DefaultMachine.h"
 #ifdef _WIN32
 #include "platform/Win32CommandLine.h"
@@ -232,7 +233,7 @@ int main(int argc, char** argv) {
     return failure.code;
   } catch (const std::exception& e) {
     std::fflush(stdout);
-    std::fprintf(stderr, "morvin-reg: %s\n", e.what());
+    std::fprintf(stderr, "morvin-reg: %s\n", failureText(e).c_str());
     return MachineFailure;
   }
 }
