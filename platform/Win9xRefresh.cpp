@@ -128,7 +128,9 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
   for (const auto& [key, value] : machine) items[key] = value.first;
   reg::RegDocument fromDrive, kept, start;
   std::vector<std::string> conflicts;
-  for (const auto& [key, item] : items) {
+  for (const auto& named : items) {
+    const std::string& key = named.first;  // a name, not a binding: the lambda below captures it
+    const Item& item = named.second;
     if (item.root == reg::kLocalMachine && cp1250::equalsIgnoreCase(item.path, kMarkerKey)) continue;
     auto stateIn = [&](const Values& values, const journal::State& otherwise) {
       auto it = values.find(key);
