@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QThread>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "platform/Machine.h"
 #include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
+#include "platform/Win9xRefresh.h"
 #include "platform/Win9xVirtualDisk.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
@@ -74,6 +76,7 @@ TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
   connect(ui->UseButton, &QPushButton::clicked, this, [this] { unguarded([this] { UseClick(); }); });
   connect(ui->HandBackButton, &QPushButton::clicked, this,
           [this] { unguarded([this] { HandBackClick(); }); });
+  connect(ui->RefreshButton, &QPushButton::clicked, this, [this] { unguarded([this] { RefreshClick(); }); });
   connect(ui->RemoveButton, &QPushButton::clicked, this, [this] { unguarded([this] { RemoveClick(); }); });
   connect(ui->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
   retranslateOnLanguageChange(this, [this] {
@@ -126,6 +129,7 @@ void TfmMaszyny::updateButtons() {
   const platform::MachineInfo* m = chosen();
   ui->UseButton->setEnabled(m && !m->inUse);
   ui->HandBackButton->setEnabled(m && m->inUse && m->fromDrive);
+  ui->RefreshButton->setEnabled(m && m->inUse && m->fromDrive);
   ui->RemoveButton->setEnabled(m && m->fromDrive && !m->inUse);
   ui->NewFromDriveButton->setEnabled(!reader_);
 }
@@ -234,26 +238,60 @@ void TfmMaszyny::HandBackClick() {
   const QString text = tr("Na dysk %1 zostanie przekazane:\n\n%2\n\nPrzekazać?")
                            .arg(QString::fromStdString(machine.source), preview.join('\n'));
   if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
-  ui->ReadingProgress->setVisible(true);
-  reg::RegistryStore& store = journaledStore();
-  try {
-    platform::win9x::applyToDrive(machine.folder, {.target = machine.source}, store);
-  } catch (const platform::win9x::DiskInUse& e) {
-    ui->ReadingProgress->setVisible(false);
-    throw Exception(
-        toAnsi(tr("Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2")
-                   .arg(QString::fromStdString(machine.source), QString::fromStdString(e.holder().program))));
-  } catch (...) {
-    ui->ReadingProgress->setVisible(false);
-    throw;
-  }
-  ui->ReadingProgress->setVisible(false);
+  onDrive(machine, [&](bool force) {
+    platform::win9x::applyToDrive(machine.folder, {.target = machine.source, .force = force},
+                                  journaledStore());
+  });
   Odswiez();
   dialogs().notice(
       this, windowTitle(),
       tr("Zmiany są na dysku. Przy następnym uruchomieniu Windows 98 wpisze je do rejestru z pliku "
          "C:\\MORVINNG.REG (plik MORVINNG.BAT w folderze Autostart), po czym usunie oba pliki."),
       MsgIcon::Information);
+}
+
+void TfmMaszyny::RefreshClick() {
+  const platform::MachineInfo* m = chosen();
+  if (!m || !m->inUse || !m->fromDrive) return;
+  const platform::MachineInfo machine = *m;
+  platform::win9x::RefreshOutcome outcome;
+  onDrive(machine, [&](bool force) {
+    outcome = platform::win9x::refreshMachine(machine.folder, {.target = machine.source, .force = force},
+                                              journaledStore());
+  });
+  if (outcome.read) reloadWindows();  // the values Windows changed, shown without writing anything back
+  Odswiez();
+  dialogs().notice(this, windowTitle(),
+                   outcome.read ? tr("Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian "
+                                     "tej maszyny zostaje do przekazania.")
+                                      .arg(outcome.fromDrive)
+                                      .arg(outcome.kept)
+                                : tr("Rejestr na dysku jest taki, jak przy ostatnim odczycie."),
+                   MsgIcon::Information);
+}
+
+void TfmMaszyny::onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work) {
+  ui->ReadingProgress->setVisible(true);
+  const auto hideProgress = qScopeGuard([this] { ui->ReadingProgress->setVisible(false); });
+  try {
+    work(false);
+  } catch (const platform::win9x::DiskInUse& e) {
+    throw Exception(
+        toAnsi(tr("Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2")
+                   .arg(QString::fromStdString(machine.source), QString::fromStdString(e.holder().program))));
+  } catch (const platform::win9x::DriveError& e) {
+    if (e.fault() != platform::win9x::Fault::Changed) throw;
+    // The values changed on both sides, each with both states, one a line.
+    QStringList values;
+    for (const QString& line : fromAnsi(e.message()).split('\n'))
+      if (line.startsWith(QStringLiteral("  "))) values.append(line.trimmed());
+    const QString question =
+        tr("Od ostatniego przekazania te wartości zmieniono i w Windows 98, i w tej maszynie:\n\n%1\n\n"
+           "Zachować stan tej maszyny?")
+            .arg(values.isEmpty() ? fromAnsi(e.message()) : values.join('\n'));
+    if (dialogs().question(this, windowTitle(), question, MsgIcon::Question) != Answer::Yes) return;
+    work(true);
+  }
 }
 
 void TfmMaszyny::RemoveClick() {

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,7 @@ class TfmMaszyny : public QDialog {
   void CancelReadingClick();
   void UseClick();
   void HandBackClick();
+  void RefreshClick();
   void RemoveClick();
 
   // Whether a drive is being read in the background.
@@ -48,6 +50,10 @@ class TfmMaszyny : public QDialog {
  private:
   const platform::MachineInfo* chosen() const;
   void updateButtons();
+  // Runs `work` on the machine's drive with the progress shown: a disk in use
+  // is named; values changed on both sides are asked about, and a yes runs
+  // `work` again with the machine's state winning.
+  void onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work);
   void finishReading(const QString& name, const QString& failure);
 
   std::unique_ptr<Ui::TfmMaszyny> ui;

@@ -1951,6 +1951,30 @@ Hand it over?</translation>
         <translation>All files (*.*)</translation>
     </message>
     <message>
+        <source>Odśwież z dysku</source>
+        <translation>Refresh from Disk</translation>
+    </message>
+    <message>
+        <source>Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian tej maszyny zostaje do przekazania.</source>
+        <translation>The disk's registry was read: %1 values were taken from Windows 98, and %2 changes made on this machine wait to be handed back.</translation>
+    </message>
+    <message>
+        <source>Rejestr na dysku jest taki, jak przy ostatnim odczycie.</source>
+        <translation>The registry on the disk is as it was when last read.</translation>
+    </message>
+    <message>
+        <source>Od ostatniego przekazania te wartości zmieniono i w Windows 98, i w tej maszynie:
+
+%1
+
+Zachować stan tej maszyny?</source>
+        <translation>Since the last hand-back, these values were changed both in Windows 98 and on this machine:
+
+%1
+
+Keep this machine's values?</translation>
+    </message>
+    <message>
         <source>Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2</source>
         <translation>Turn off the virtual machine: the disk %1 is in use by %2</translation>
     </message>

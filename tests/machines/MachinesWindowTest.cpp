@@ -125,6 +125,11 @@ TEST_F(MachinesWindowTest, AMachineFromADiskIsMadeUsedHandedBackAndRemoved) {
   EXPECT_NE(
       test::imageFiles(data_ + "/back.raw", offset_)["MORVINNG.REG"].find("\"NoNetSetup\"=dword:00000000"),
       std::string::npos);
+  // Windows has not started since: a refresh finds the drive's registry as it was read.
+  choose(window, "win98");
+  test::click(&window, "RefreshButton");
+  EXPECT_TRUE(
+      dialogLog->texts(ShownDialog::Kind::Notice).back().contains(QString::fromUtf8("jak przy ostatnim")));
 
   // Back to the default machine, then the one from the disk goes; the disk stays.
   choose(window, platform::kDefaultMachineName);
