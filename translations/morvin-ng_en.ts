@@ -1818,6 +1818,10 @@ Restore %4 anyway?</translation>
 <context>
     <name>TfmMaszyny</name>
     <message>
+        <source>Odśwież z dysku</source>
+        <translation>Refresh from Disk</translation>
+    </message>
+    <message>
         <source>Maszyny</source>
         <translation>Machines</translation>
     </message>
@@ -1949,10 +1953,6 @@ Hand it over?</translation>
     <message>
         <source>Wszystkie pliki (*.*)</source>
         <translation>All files (*.*)</translation>
-    </message>
-    <message>
-        <source>Odśwież z dysku</source>
-        <translation>Refresh from Disk</translation>
     </message>
     <message>
         <source>Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian tej maszyny zostaje do przekazania.</source>
