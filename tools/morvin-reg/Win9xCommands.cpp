@@ -27,14 +27,12 @@ using platform::win9x::Fault;
   throw Failure{code, cp1250::toUtf8(e.message())};
 }
 
-// Runs `work` on the machine's journaled store, its failures as exit statuses:
-// the drive's own, a hive that cannot be read (bad input), the machine's.
+// Runs `work` with its failures as exit statuses: the drive's own, a hive
+// that cannot be read (bad input), the machine's.
 template <class Work>
-auto onJournaledMachine(const std::string& machineFolder, Work work) {
-  reg::RegistryStore& store = openMachineStore(machineFolder);
-  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+auto withDriveFailures(Work work) {
   try {
-    return work(store);
+    return work();
   } catch (const DriveError& e) {
     rethrow(e);
   } catch (const reg::win9x::HiveError& e) {
@@ -44,21 +42,20 @@ auto onJournaledMachine(const std::string& machineFolder, Work work) {
   }
 }
 
+// withDriveFailures on the machine's journaled store.
+template <class Work>
+auto onJournaledMachine(const std::string& machineFolder, Work work) {
+  reg::RegistryStore& store = openMachineStore(machineFolder);
+  if (!store.journal()) throw Failure{MachineFailure, "This registry keeps no journal of changes"};
+  return withDriveFailures([&] { return work(store); });
+}
+
 }  // namespace
 
 ExitCode initFrom(const std::string& machineFolder, const platform::win9x::ImportOptions& options) {
-  try {
-    if (!platform::win9x::importMachine(machineFolder, options))
-      throw Failure{MachineFailure,
-                    "There is a machine in " + machineFolder +
-                        " already (replace it with: morvin-reg init --from SOURCE --replace)"};
-  } catch (const DriveError& e) {
-    rethrow(e);
-  } catch (const reg::win9x::HiveError& e) {
-    throw Failure{BadInput, cp1250::toUtf8(e.message())};
-  } catch (const Exception& e) {
-    throw Failure{MachineFailure, failureText(e)};
-  }
+  if (!withDriveFailures([&] { return platform::win9x::importMachine(machineFolder, options); }))
+    throw Failure{MachineFailure, "There is a machine in " + machineFolder +
+                                      " already (replace it with: morvin-reg init --from SOURCE --replace)"};
   std::printf("Created the machine in %s from %s\n", machineFolder.c_str(), options.source.c_str());
   return Ok;
 }
