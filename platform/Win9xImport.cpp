@@ -28,18 +28,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Hive {
-  std::string path;  // on the drive
-  reg::RegDocument document;
-  HiveState state;
-};
-
 // A hive read in place on a folder drive, from one copy in `scratch` off an image.
-Hive readDriveHive(Drive& drive, const std::string& path, const std::string& subKey, reg::Key root,
-                   const std::string& scratch) {
+DriveHive readHiveOf(Drive& drive, const std::string& path, reg::Key root, const std::string& scratch) {
   const OpenFile file = drive.open(path, scratch, reg::win9x::kLargestHive);
   if (!file) badInput(drive.source(), path + " is missing");
-  Hive hive{path, reg::win9x::readHive(file.fd(), subKey, root, drive.source() + ": " + path), {}};
+  DriveHive hive{path, reg::win9x::readHive(file.fd(), "", root, drive.source() + ": " + path), {}};
   std::string bytes;
   char buffer[65536];
   for (off_t at = 0;;) {
@@ -56,7 +49,7 @@ Hive readDriveHive(Drive& drive, const std::string& path, const std::string& sub
 
 // USER.DAT as Windows shows it: .DEFAULT is HKEY_CURRENT_USER, every other
 // key (a profile's, Software\... beside it) stays where it is under HKEY_USERS.
-void asWindowsShowsUsers(Hive& hive, const std::string& source) {
+void asWindowsShowsUsers(DriveHive& hive, const std::string& source) {
   const std::string defaultUser = ".DEFAULT";
   bool found = false;
   for (reg::RegKeyEntry& key : hive.document.keys) {
@@ -73,6 +66,13 @@ void asWindowsShowsUsers(Hive& hive, const std::string& source) {
 }
 
 }  // namespace
+
+DriveHive readDriveHive(Drive& drive, const std::string& path, reg::Key root, bool defaultUser,
+                        const std::string& scratch) {
+  DriveHive hive = readHiveOf(drive, path, root, scratch);
+  if (defaultUser) asWindowsShowsUsers(hive, drive.source());
+  return hive;
+}
 
 bool importMachine(const std::string& machineFolder, const ImportOptions& options) {
   const Machine machine(machineFolder);
@@ -96,10 +96,9 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   const Names names{windows->path};
   record.windowsFolder = names.windows;
 
-  std::string userHive = names.windows + "/USER.DAT", userKey = ".DEFAULT";
+  std::string userHive = names.windows + "/USER.DAT";
   if (!options.user.empty()) {
     userHive = names.windows + "/Profiles/" + options.user + "/USER.DAT";
-    userKey.clear();  // a profile's hive holds the user's keys at its root
     if (!find(entries, userHive)) {
       std::string known;
       for (const DriveEntry& e : entries)
@@ -115,9 +114,10 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   if (!systemEntry) badInput(options.source, names.windows + "/SYSTEM.DAT is missing");
   const DriveEntry* userEntry = find(entries, userHive);
   if (!userEntry) badInput(options.source, userHive + " is missing");
-  Hive system = readDriveHive(*drive, systemEntry->path, "", reg::kLocalMachine, scratch.path());
-  Hive user = readDriveHive(*drive, userEntry->path, "", reg::kCurrentUser, scratch.path());
-  if (!userKey.empty()) asWindowsShowsUsers(user, drive->source());
+  const DriveHive system =
+      readDriveHive(*drive, systemEntry->path, reg::kLocalMachine, false, scratch.path());
+  const DriveHive user =
+      readDriveHive(*drive, userEntry->path, reg::kCurrentUser, options.user.empty(), scratch.path());
   record.hives = {system.state, user.state};
 
   // What the windows read or show comes along; documents and programs stay.

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "Win9xDrive.h"
+#include "Win9xRecord.h"
+#include "registry/RegFile.h"
 #include "registry/RegistryStore.h"
 
 namespace morvin::platform::win9x {
@@ -27,5 +29,18 @@ struct ImportOptions {
 // it was. Throws DriveError (the drive), reg::win9x::HiveError (a hive that
 // cannot be read: bad input) or morvin::Exception (the machine).
 bool importMachine(const std::string& machineFolder, const ImportOptions& options);
+
+// A hive of the drive as the import reads it: read in place on a folder
+// drive, from one copy in `scratch` off an image, never larger than a
+// Windows 9x hive. With `defaultUser` (a USER.DAT that is not a profile's),
+// .DEFAULT is HKEY_CURRENT_USER and every other key stays under HKEY_USERS.
+// Throws DriveError or reg::win9x::HiveError (bad input).
+struct DriveHive {
+  std::string path;  // on the drive
+  reg::RegDocument document;
+  HiveState state;
+};
+DriveHive readDriveHive(Drive& drive, const std::string& path, reg::Key root, bool defaultUser,
+                        const std::string& scratch);
 
 }  // namespace morvin::platform::win9x

@@ -9,6 +9,8 @@
 
 #include "HostFiles.h"
 #include "Machine.h"
+#include "Win9xHostPath.h"
+#include "Win9xImport.h"
 #include "Win9xNames.h"
 #include "registry/Cp1250.h"
 #include "registry/HiveStoreNames.h"
@@ -27,8 +29,8 @@ constexpr const char* kChangesFile = "MORVINNG.REG";
 // The drive's states of the values the machine kept its own changes of at
 // the last refresh: their starting point, which the journal no longer shows.
 constexpr const char* kStartFile = "start.reg";
-// Written in the refresh's group so that every refresh has one, even one
-// that takes nothing from the drive.
+// Written after the refresh's forget, so that the history shows every
+// refresh as one entry, even one that takes nothing from the drive.
 constexpr const char* kMarkerKey = "Software\\Morvin\\Win98";
 
 struct Item {
@@ -47,20 +49,6 @@ void collect(const reg::RegDocument& document, Values& out) {
       out[itemKey(key.root, key.path, v.name)] = {{key.root, key.path, v.name},
                                                   {!v.remove, v.remove ? 0 : v.type, v.remove ? "" : v.data}};
 }
-
-// A folder for the hives copied off the drive, removed on every path out.
-struct Scratch {
-  std::string path;
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "morvin-refresh-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw Exception("Cannot create a temporary folder");
-    path = pattern;
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
 
 void add(reg::RegDocument& document, const Item& item, const journal::State& state) {
   for (reg::RegKeyEntry& key : document.keys)
@@ -84,23 +72,21 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
                                 reg::RegistryStore& store, bool force) {
   RefreshOutcome outcome;
   // D: the drive's hives, when they changed.
-  Scratch scratch;
+  const ScratchFolder scratch;
   reg::RegDocument onDrive;
   std::vector<HiveState> hivesNow;
   bool changed = false;
   for (size_t i = 0; i < record.hives.size(); ++i) {
     const HiveState& hive = record.hives[i];
-    const std::string copy = scratch.path + "/" + std::to_string(i);
-    if (!drive.copyOut(hive.path, copy)) badInput(drive.source(), hive.path + " is missing");
-    const auto bytes = host::readFile(copy);
-    if (!bytes) throw Exception("Cannot read " + cp1250::fromUtf8(copy));
-    hivesNow.push_back({hive.path, bytes->size(), contentHash(*bytes)});
-    changed = changed || hivesNow.back().size != hive.size || hivesNow.back().hash != hive.hash;
     const bool user = i == 1;
-    const std::string subKey = user && record.user.empty() ? ".DEFAULT" : "";
-    const reg::RegDocument document = reg::win9x::readHive(
-        copy, subKey, user ? reg::kCurrentUser : reg::kLocalMachine, drive.source() + ": " + hive.path);
-    onDrive.keys.insert(onDrive.keys.end(), document.keys.begin(), document.keys.end());
+    const DriveHive read = readDriveHive(drive, hive.path, user ? reg::kCurrentUser : reg::kLocalMachine,
+                                         user && record.user.empty(), scratch.path());
+    hivesNow.push_back(read.state);
+    changed = changed || read.state.size != hive.size || read.state.hash != hive.hash;
+    // Keys under HKEY_USERS beside .DEFAULT are the import's alone: the
+    // machine holds them read-only, and a refresh compares what it writes.
+    for (const reg::RegKeyEntry& key : read.document.keys)
+      if (key.root != reg::kUsers) onDrive.keys.push_back(key);
   }
   if (!changed) return outcome;
   outcome.read = true;
