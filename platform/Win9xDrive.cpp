@@ -544,10 +544,6 @@ class ImageDrive : public Drive {
 
   ~ImageDrive() override {
     if (lock_ >= 0) ::close(lock_);
-    if (!scratch_.empty()) {
-      std::error_code ec;
-      fs::remove_all(scratch_, ec);
-    }
   }
 
  protected:
@@ -653,20 +649,16 @@ class ImageDrive : public Drive {
     if (slash == std::string::npos) return "::/" + path;
     return pattern(path.substr(0, slash)) + "/" + path.substr(slash + 1);
   }
-  // This drive's own scratch folder, under $TMPDIR; removed with the drive.
-  std::string scratch() {
-    if (scratch_.empty()) {
-      std::string folder = (fs::temp_directory_path() / "morvin-drive-XXXXXX").string();
-      if (!::mkdtemp(folder.data())) fail("cannot create a temporary folder");
-      scratch_ = folder;
-    }
-    return scratch_;
+  // This drive's own scratch folder, made when first needed; removed with the drive.
+  const std::string& scratch() {
+    if (!scratch_) scratch_.emplace();
+    return scratch_->path();
   }
 
   std::map<std::string, Known> known_;
   bool listed_ = false;
   int lock_ = -1;
-  std::string scratch_;
+  std::optional<ScratchFolder> scratch_;
 };
 
 // ---- 3. Where the FAT volume of an image begins -------------------------
