@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <map>
 
+#include "history/JournalModel.h"
+#include "history/SourceNames.h"
 #include "platform/Machine.h"
 #include "platform/Win9xApply.h"
 #include "platform/Win9xImport.h"
@@ -52,11 +54,11 @@ QString sourceText(const platform::MachineInfo& m) {
   return m.format.empty() ? source : source + QStringLiteral(" (") + QString::fromStdString(m.format) + ')';
 }
 
+// As the history window words an item and its states.
 QString changeLine(const journal::NetChange& c) {
   const journal::Entry& e = c.first;
-  return fromAnsi(journal::describeItem(e)) + QStringLiteral(": ") +
-         fromAnsi(journal::describeState(e, e.before)) + QString::fromUtf8(" → ") +
-         fromAnsi(journal::describeState(e, c.now));
+  return fromAnsi(journal::describeItem(e)) + QStringLiteral(": ") + JournalModel::stateText(e, e.before) +
+         QString::fromUtf8(" → ") + JournalModel::stateText(e, c.now);
 }
 
 }  // namespace
@@ -213,7 +215,7 @@ QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const 
   for (const journal::NetChange& c : changes) bySource[c.first.source].append(changeLine(c));
   QStringList lines;
   for (const auto& [source, group] : bySource) {
-    lines.append((source.empty() ? tr("Inne zmiany") : fromAnsi(source)) + ':');
+    lines.append((source.empty() ? tr("Inne zmiany") : sourceTitle(source)) + ':');
     for (const QString& line : group) lines.append(QStringLiteral("  ") + line);
   }
   const auto planned =
