@@ -23,9 +23,4 @@ struct MachineBuild {
 bool buildMachine(const std::string& folder, bool replace,
                   const std::function<void(const MachineBuild&)>& build);
 
-// The inode of a machine's drive folder as it will be once in place: a record
-// carries it, so a record left over from another drive is not mistaken for
-// this one's.
-unsigned long long driveIdentity(const std::string& driveFolder);
-
 }  // namespace morvin::platform

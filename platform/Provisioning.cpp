@@ -182,8 +182,8 @@ bool buildMachine(const std::string& folder, bool replace,
     host::syncFolder(building.drive);
     host::syncFolder(building.record);
     // The old machine goes first (a leftover, should this stop here), then
-    // the record, then the drive: a record without the drive it names is
-    // stale (driveIdentity), so whatever is in place is whole.
+    // the record, then the drive: a record without a drive beside it is no
+    // machine, so whatever is in place is whole.
     if (machine.exists()) {
       old = hiddenFolder();
       if (::rename(machine.driveC().c_str(), (old + "/drive_c").c_str()) != 0)
@@ -211,12 +211,6 @@ bool buildMachine(const std::string& folder, bool replace,
   if (!old.empty()) fs::remove_all(old, ec);
   host::syncFolder(folder);
   return true;
-}
-
-unsigned long long driveIdentity(const std::string& driveFolder) {
-  struct stat st {};
-  if (::stat(driveFolder.c_str(), &st) != 0) return 0;
-  return static_cast<unsigned long long>(st.st_dev) << 40 ^ st.st_ino;
 }
 
 bool provisionMachine(const std::string& folder, const std::string& defaultRegFile) {

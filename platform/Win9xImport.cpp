@@ -163,7 +163,6 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
         throw Exception("Cannot write " + cp1250::fromUtf8(bootFile));
       setHostFileAttributes(bootFile, record.msDosAttributes);
     }
-    record.drive = driveIdentity(building.drive);
     record.files = machineFiles(building.drive);
     writeRecord(building.record, record);
   });

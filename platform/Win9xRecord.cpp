@@ -125,8 +125,7 @@ std::vector<FileState> machineFiles(const std::string& driveC) {
 
 void writeRecord(const std::string& folder, const ImportRecord& record) {
   std::ostringstream out;
-  out << "drive\t" << record.drive << "\n"
-      << "source\t" << escaped(record.source) << "\n"
+  out << "source\t" << escaped(record.source) << "\n"
       << "windows\t" << escaped(record.windowsFolder) << "\n"
       << "user\t" << escaped(record.user) << "\n"
       << "msdos\t" << (record.msDosSys ? 1 : 0) << "\t" << record.msDosAttributes << "\n"
@@ -164,9 +163,8 @@ std::optional<ImportRecord> readRecord(const std::string& folder) {
       if (f.empty()) continue;
       const std::string& kind = f[0];
       auto at = [&](size_t i) { return i < f.size() ? f[i] : std::string(); };
-      if (kind == "drive")
-        record.drive = std::stoull(at(1));
-      else if (kind == "source")
+      // (a "drive" line of older records is left unread)
+      if (kind == "source")
         record.source = at(1);
       else if (kind == "windows")
         record.windowsFolder = at(1);

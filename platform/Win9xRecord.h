@@ -27,7 +27,6 @@ struct HiveState {
 };
 
 struct ImportRecord {
-  unsigned long long drive = 0;  // driveIdentity() of the drive_c it belongs to
   std::string source;            // as given to init --from
   std::string windowsFolder;     // on the Windows 9x drive: "WINDOWS"
   std::string user;              // --user, empty without
