@@ -51,7 +51,10 @@ QString when(const std::optional<std::time_t>& time) {
 QString sourceText(const platform::MachineInfo& m) {
   if (!m.fromDrive) return TfmMaszyny::tr("własna maszyna programu");
   const QString source = QString::fromStdString(m.source);
-  return m.format.empty() ? source : source + QStringLiteral(" (") + QString::fromStdString(m.format) + ')';
+  if (m.format.empty()) return source;
+  QString format = QString::fromStdString(m.format);
+  if (m.partition) format += TfmMaszyny::tr(", partycja %1").arg(m.partition);
+  return source + QStringLiteral(" (") + format + ')';
 }
 
 // As the history window words an item and its states.

@@ -87,6 +87,7 @@ MachineInfo describe(const std::string& name, const std::string& folder) {
   if (record) {
     info.source = record->source;
     info.format = formatOf(record->source);
+    info.partition = record->partition;
     info.read = bornAt(machine.record(), false);
     if (record->handedBack != 0) info.handedBack = bornAt(machine.record() + "/MORVINNG.REG", true);
   }

@@ -20,6 +20,7 @@ struct MachineInfo {
   bool fromDrive = false;
   std::string source;  // the drive folder or disk image it was read from; empty for the default one
   std::string format;  // "folder", "raw", "vdi", "vmdk", "qcow2", "vpc"; empty when unknown
+  int partition = 0;   // of a disk image, 0 when not named
   std::optional<std::time_t> read, handedBack;
   int waiting = 0;  // changes not handed back yet; -1 when the journal cannot be read
   bool inUse = false;

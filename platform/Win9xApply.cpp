@@ -264,7 +264,8 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
            Fault::Failure);
   const MachineLock lock(machine.record());
   auto record = readRecord(machine.record());
-  auto drive = openDrive(options.target, options.partition);
+  // The partition the machine was read from, unless another is named.
+  auto drive = openDrive(options.target, options.partition ? options.partition : record->partition);
   drive->lockForWriting();
   const Names names{record->windowsFolder};
 

@@ -85,6 +85,7 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   ImportRecord record;
   record.source = options.source;
   record.user = options.user;
+  record.partition = options.partition;
   if (msDosEntry) {
     record.msDosSys = readDriveFile(*drive, msDosEntry->path);
     const auto attributes = drive->attributes(msDosEntry->path);

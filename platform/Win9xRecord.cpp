@@ -128,6 +128,7 @@ void writeRecord(const std::string& folder, const ImportRecord& record) {
   out << "source\t" << escaped(record.source) << "\n"
       << "windows\t" << escaped(record.windowsFolder) << "\n"
       << "user\t" << escaped(record.user) << "\n"
+      << "partition\t" << record.partition << "\n"
       << "msdos\t" << (record.msDosSys ? 1 : 0) << "\t" << record.msDosAttributes << "\n"
       << "handedback\t" << record.handedBack << "\n";
   for (const HiveState& hive : record.hives)
@@ -170,6 +171,8 @@ std::optional<ImportRecord> readRecord(const std::string& folder) {
         record.windowsFolder = at(1);
       else if (kind == "user")
         record.user = at(1);
+      else if (kind == "partition")
+        record.partition = std::stoi(at(1));
       else if (kind == "msdos")
         hasMsDos = at(1) == "1", record.msDosAttributes = std::stoul(at(2));
       else if (kind == "handedback")

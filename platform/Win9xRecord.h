@@ -30,6 +30,7 @@ struct ImportRecord {
   std::string source;            // as given to init --from
   std::string windowsFolder;     // on the Windows 9x drive: "WINDOWS"
   std::string user;              // --user, empty without
+  int partition = 0;             // of a disk image, as given (0: its first FAT one)
   std::vector<HiveState> hives;  // SYSTEM.DAT, USER.DAT
   std::optional<std::string> msDosSys;
   std::uint32_t msDosAttributes = 0;

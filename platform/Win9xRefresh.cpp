@@ -202,7 +202,8 @@ RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOpt
         Fault::Failure);
   const MachineLock lock(machine.record());
   auto record = readRecord(machine.record());
-  auto drive = openDrive(options.target.empty() ? record->source : options.target, options.partition);
+  auto drive = openDrive(options.target.empty() ? record->source : options.target,
+                         options.partition ? options.partition : record->partition);
   drive->lockForWriting();
   return refreshFromDrive(machine.record(), *record, *drive, store, options.force);
 }

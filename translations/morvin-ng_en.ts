@@ -1933,6 +1933,10 @@ Hand it over?</translation>
         <translation>There is nothing to hand back.</translation>
     </message>
     <message>
+        <source>, partycja %1</source>
+        <translation>, partition %1</translation>
+    </message>
+    <message>
         <source>Nie powstała maszyna %1:
 %2</source>
         <translation>The machine %1 was not made:

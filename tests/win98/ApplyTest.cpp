@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "Win98Fixture.h"
 #include "platform/HostFileAttributes.h"
@@ -235,6 +236,37 @@ TEST_F(Win98Apply, ARestoredDriveOrACopiedMachineStillHandsBackAndABootFileChang
   EXPECT_EQ(*platform::host::readFile(drive + "/MSDOS.SYS"), fixture_.msDosSys + ";Windows\r\n");
   EXPECT_EQ(reg({"apply", drive, "--force"}).status, 0);
   EXPECT_NE(platform::host::readFile(drive + "/MSDOS.SYS")->find(";maszyna"), std::string::npos);
+}
+
+// A disk whose first partition is another FAT volume: the machine read from
+// the second one hands back to the second one without being told again.
+TEST_F(Win98Apply, TheChangesGoBackToThePartitionTheMachineWasReadFrom) {
+  const std::string folder = dir_ + "/drive", disk = dir_ + "/two.img";
+  fixture_.writeFolder(folder);
+  const long long offset = makeImage(folder, disk, 16, true);
+  {
+    // The drive's partition moves to the second slot; the first holds a small FAT12 volume.
+    std::fstream f(disk, std::ios::binary | std::ios::in | std::ios::out);
+    std::string table(64, '\0');
+    f.seekg(446);
+    f.read(table.data(), 64);
+    table.replace(16, 16, table.substr(0, 16));
+    const std::string first = std::string("\0\0\0\0\x01\0\0\0\x3F\0\0\0\xC0\x03\0\0", 16);
+    table.replace(0, 16, first);  // type 01 at sector 63, 960 sectors
+    f.seekp(446);
+    f.write(table.data(), 64);
+  }
+  ASSERT_EQ(runTool({"mkfs.fat", "-F", "12", "-n", "OTHER", "--offset", "63", disk, "480"}).status, 0);
+  const long long otherOffset = 63 * 512;
+  const auto otherBefore = imageFiles(disk, otherOffset);
+
+  ASSERT_EQ(reg({"init", "--from", disk, "--partition", "2"}).status, 0);
+  change();
+  const auto applied = reg({"apply", disk});
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  EXPECT_TRUE(imageFiles(disk, offset).contains("MORVINNG.REG"));
+  EXPECT_EQ(imageFiles(disk, otherOffset), otherBefore);
+  EXPECT_NE(reg({"machines"}).out.find("partition 2"), std::string::npos);
 }
 
 TEST_F(Win98Apply, OnlyAMachineMadeFromADriveHandsChangesBack) {
