@@ -55,7 +55,10 @@ TfmHistoria::TfmHistoria(QWidget* parent) : QDialog(parent), ui(std::make_unique
     fillList();
   });
   unguarded([this] { Odswiez(); });
-  // The window can be resized; its columns start as wide as the first page needs.
+  // The window can be resized; its columns start as wide as the first page
+  // needs. Only that page is measured: laying the list out fetches a second
+  // one, and measuring every cell's text is most of the window's opening.
+  ui->Lista->header()->setResizeContentsPrecision(JournalModel::kPage);
   ui->Lista->header()->resizeSections(QHeaderView::ResizeToContents);
 }
 

@@ -1,6 +1,7 @@
 // "Historia zmian": the listing and its filter, undo of chosen entries with
 // the conflict question, the open windows shown anew, the .reg file, a
-// journal too big to read whole, forgetting, and the ways to open the window.
+// journal too big to read whole, columns fitted to the first page, forgetting,
+// and the ways to open the window.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -167,6 +168,24 @@ TEST_F(HistoryWindowTest, AJournalTooBigToReadWholeIsListedAPageAtATimeFilteredA
   test::click(&history, "Button1");
   EXPECT_EQ(machine->dword(HKCU, "Software\\Newest", "n"), -1);
   EXPECT_TRUE(errorBoxes().isEmpty());
+}
+
+// Measuring the text of every line fetched would make the opening grow with
+// what the list holds; the columns fit the first page only.
+TEST_F(HistoryWindowTest, ItsColumnsFitTheFirstPageNotTheLinesFetchedBelowIt) {
+  const std::string longKey = "Software\\" + std::string(120, 'D');
+  machine->setDword(HKCU, longKey, "old", 1);  // below the first page: older than the 200 below
+  for (int i = 0; i < JournalModel::kPage; ++i)
+    machine->setDword(HKCU, "Software\\Short", "v" + std::to_string(i), 1);
+  TfmHistoria history;
+  const int line = lineOf(history, "old", "1 (0x00000001)");
+  ASSERT_GE(line, JournalModel::kPage);  // fetched and listed, on the second page
+  auto* list = test::child<QTreeView>(&history, "Lista");
+  const QFontMetrics metrics = list->fontMetrics();
+  EXPECT_GE(list->columnWidth(JournalModel::Key),
+            metrics.horizontalAdvance(cell(history, 0, JournalModel::Key)));
+  EXPECT_LT(list->columnWidth(JournalModel::Key),
+            metrics.horizontalAdvance(cell(history, line, JournalModel::Key)));
 }
 
 TEST_F(HistoryWindowTest, ForgettingOlderEntriesKeepsTheChangesButNotTheirWayBack) {
