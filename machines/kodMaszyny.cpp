@@ -265,7 +265,7 @@ QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const 
     // Only the hand-back itself can read the drive's changes in; it asks about each conflict.
     lines.append(
         tr("Windows 98 zmienił od ostatniego odczytu rejestr lub pliki na dysku: przekazanie "
-           "najpierw je odczyta i zapyta o to, co zmieniono po obu stronach."));
+           "najpierw odczyta rejestr z dysku i zapyta o to, co zmieniono po obu stronach."));
     return lines;
   }
   if (!planned.written.empty()) lines.append(tr("Pliki zapisane na dysku:"));

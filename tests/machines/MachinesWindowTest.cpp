@@ -13,8 +13,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QThread>
-#include <QTimer>
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +34,31 @@ namespace fs = std::filesystem;
 using platform::win9x::runTool;
 
 constexpr const char* kNetwork = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network";
+
+// A gate before QEMU's tools, first on PATH: each run waits until the gate
+// opens (20 s at most) and marks that it went through, so a test can hold the
+// drive work at its first step. PATH comes back when the gate goes.
+class QemuGate {
+ public:
+  explicit QemuGate(std::string folder) : folder_(std::move(folder)), path_(std::getenv("PATH")) {
+    const std::string real = QStandardPaths::findExecutable(QStringLiteral("qemu-img")).toStdString();
+    fs::create_directories(folder_);
+    platform::host::writeFileDurably(
+        folder_ + "/qemu-img", "#!/bin/sh\nfor i in $(seq 200); do [ -e " + folder_ +
+                                   "/open ] && break; sleep 0.1; done\ntouch " + folder_ + "/passed\nexec " +
+                                   real + " \"$@\"\n");
+    fs::permissions(folder_ + "/qemu-img", fs::perms::owner_all);
+    ::setenv("PATH", (folder_ + ":" + path_).c_str(), 1);
+  }
+  ~QemuGate() { ::setenv("PATH", path_.c_str(), 1); }
+  QemuGate(const QemuGate&) = delete;
+  QemuGate& operator=(const QemuGate&) = delete;
+  void open() const { platform::host::writeFileDurably(folder_ + "/open", ""); }
+  bool passed() const { return fs::exists(folder_ + "/passed"); }
+
+ private:
+  std::string folder_, path_;
+};
 
 class MachinesWindowTest : public test::GuiTest {
  protected:
@@ -136,16 +161,18 @@ TEST_F(MachinesWindowTest, AMachineFromADiskIsMadeUsedHandedBackInTheBackgroundA
   choose(window, "win98");
   dialogLog->answerQuestion(Answer::Yes);
   const std::uint64_t conversions = platform::win9x::diskConversions();
-  test::click(&window, "HandBackButton");
-  // The click returns at once; the drive work goes on while events run.
-  EXPECT_TRUE(window.workingOnDrive());
-  EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
-  for (const char* button : {"HandBackButton", "RefreshButton", "NewFromDriveButton"})
-    EXPECT_FALSE(test::child<QPushButton>(&window, button)->isEnabled()) << button;
-  bool eventsRanWhileWorking = false;
-  QTimer::singleShot(0, &window, [&] { eventsRanWhileWorking = window.workingOnDrive(); });
-  waitForDrive(window);
-  EXPECT_TRUE(eventsRanWhileWorking);
+  {
+    const QemuGate gate(data_ + "/gate");
+    test::click(&window, "HandBackButton");
+    // The click is back while the drive work waits at its first step.
+    EXPECT_FALSE(gate.passed());
+    EXPECT_TRUE(window.workingOnDrive());
+    EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
+    for (const char* button : {"HandBackButton", "RefreshButton", "NewFromDriveButton"})
+      EXPECT_FALSE(test::child<QPushButton>(&window, button)->isEnabled()) << button;
+    gate.open();
+    waitForDrive(window);
+  }
   EXPECT_EQ(platform::win9x::diskConversions() - conversions, 1u);  // the preview's copy served the hand-back
   EXPECT_TRUE(test::child<QPushButton>(&window, "HandBackButton")->isEnabled());
   EXPECT_TRUE(dialogLog->texts(ShownDialog::Kind::Question).back().contains(QStringLiteral("NoNetSetup")));
