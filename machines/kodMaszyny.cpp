@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QThread>
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "history/JournalModel.h"
 #include "history/SourceNames.h"
@@ -37,9 +37,10 @@ namespace {
 namespace fs = std::filesystem;
 namespace journal = reg::journal;
 
-reg::RegistryStore& journaledStore() {
-  reg::RegistryStore& store = reg::currentStore();
-  if (!store.journal()) throw Exception(toAnsi(TfmMaszyny::tr("Ten rejestr nie prowadzi historii zmian")));
+// Held by the drive work for as long as it runs, whatever machine is opened meanwhile.
+std::shared_ptr<reg::RegistryStore> journaledStore() {
+  auto store = reg::currentStoreShared();
+  if (!store->journal()) throw Exception(toAnsi(TfmMaszyny::tr("Ten rejestr nie prowadzi historii zmian")));
   return store;
 }
 
@@ -62,6 +63,34 @@ QString changeLine(const journal::NetChange& c) {
   const journal::Entry& e = c.first;
   return fromAnsi(journal::describeItem(e)) + QStringLiteral(": ") + JournalModel::stateText(e, e.before) +
          QString::fromUtf8(" → ") + JournalModel::stateText(e, c.now);
+}
+
+// A failure of the drive work as the user is told it: a disk in use names
+// the program holding it; anything else goes on as it is.
+[[noreturn]] void throwForUser(const std::exception_ptr& failure, const platform::MachineInfo& machine) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const platform::win9x::DiskInUse& e) {
+    throw Exception(
+        toAnsi(TfmMaszyny::tr("Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2")
+                   .arg(QString::fromStdString(machine.source), QString::fromStdString(e.holder().program))));
+  }
+}
+
+// The values a failure says were changed on both sides, each with both
+// states, one a line; nullopt for any other failure.
+std::optional<QString> changedOnBothSides(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const platform::win9x::DriveError& e) {
+    if (e.fault() != platform::win9x::Fault::Changed) return std::nullopt;
+    QStringList values;
+    for (const QString& line : fromAnsi(e.message()).split('\n'))
+      if (line.startsWith(QStringLiteral("  "))) values.append(line.trimmed());
+    return values.isEmpty() ? fromAnsi(e.message()) : values.join('\n');
+  } catch (...) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -94,6 +123,11 @@ TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
 TfmMaszyny::~TfmMaszyny() {
   // A drive still being read is waited for: its machine is made or not, never half.
   if (reader_) reader_->wait();
+  // So is a hand-back or refresh: it ends whole; the questions after it are not asked.
+  if (worker_) {
+    worker_->wait();
+    delete worker_;
+  }
 }
 
 void TfmMaszyny::Odswiez() {
@@ -132,11 +166,13 @@ const platform::MachineInfo* TfmMaszyny::chosen() const {
 
 void TfmMaszyny::updateButtons() {
   const platform::MachineInfo* m = chosen();
-  ui->UseButton->setEnabled(m && !m->inUse);
-  ui->HandBackButton->setEnabled(m && m->inUse && m->fromDrive);
-  ui->RefreshButton->setEnabled(m && m->inUse && m->fromDrive);
-  ui->RemoveButton->setEnabled(m && m->fromDrive && !m->inUse);
-  ui->NewFromDriveButton->setEnabled(!reader_);
+  // One drive operation at a time; nothing switches or removes the machine under one.
+  const bool idle = !reader_ && !worker_;
+  ui->UseButton->setEnabled(idle && m && !m->inUse);
+  ui->HandBackButton->setEnabled(idle && m && m->inUse && m->fromDrive);
+  ui->RefreshButton->setEnabled(idle && m && m->inUse && m->fromDrive);
+  ui->RemoveButton->setEnabled(idle && m && m->fromDrive && !m->inUse);
+  ui->NewFromDriveButton->setEnabled(idle);
 }
 
 void TfmMaszyny::NewFromDriveClick() {
@@ -210,8 +246,10 @@ void TfmMaszyny::UseClick() {
   Odswiez();
 }
 
-QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const std::string& target) {
-  reg::RegistryStore& store = journaledStore();
+QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const std::string& target,
+                                        platform::win9x::KeptDrive* kept) {
+  const auto shared = journaledStore();
+  reg::RegistryStore& store = *shared;
   const auto changes = journal::netChanges(store, reg::currentProfileStore());
   // Grouped by the window (or program) that made them, as the history names them.
   std::map<std::string, QStringList> bySource;
@@ -221,8 +259,18 @@ QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const 
     lines.append((source.empty() ? tr("Inne zmiany") : sourceTitle(source)) + ':');
     for (const QString& line : group) lines.append(QStringLiteral("  ") + line);
   }
-  const auto planned =
-      platform::win9x::applyToDrive(machineFolder, {.target = target, .dryRun = true}, store);
+  platform::win9x::ApplyResult planned;
+  try {
+    planned =
+        platform::win9x::applyToDrive(machineFolder, {.target = target, .dryRun = true, .kept = kept}, store);
+  } catch (const platform::win9x::DriveError& e) {
+    if (e.fault() != platform::win9x::Fault::Changed) throw;
+    // Only the hand-back itself can read the drive's changes in; it asks about each conflict.
+    lines.append(
+        tr("Windows 98 zmienił od ostatniego odczytu rejestr lub pliki na dysku: przekazanie "
+           "najpierw odczyta rejestr z dysku i zapyta o to, co zmieniono po obu stronach."));
+    return lines;
+  }
   if (!planned.written.empty()) lines.append(tr("Pliki zapisane na dysku:"));
   for (const std::string& file : planned.written)
     lines.append(QStringLiteral("  ") + QString::fromStdString(file));
@@ -233,9 +281,20 @@ QStringList TfmMaszyny::handBackPreview(const std::string& machineFolder, const 
 
 void TfmMaszyny::HandBackClick() {
   const platform::MachineInfo* m = chosen();
-  if (!m || !m->inUse || !m->fromDrive) return;
+  if (worker_ || !m || !m->inUse || !m->fromDrive) return;
   const platform::MachineInfo machine = *m;
-  const QStringList preview = handBackPreview(machine.folder, machine.source);
+  // The preview's drive serves the hand-back too: a virtual disk is converted once.
+  kept_ = std::make_unique<platform::win9x::KeptDrive>();
+  auto preview = std::make_shared<QStringList>();
+  inBackground([machine, preview,
+                kept = kept_.get()] { *preview = handBackPreview(machine.folder, machine.source, kept); },
+               [this, machine, preview](const std::exception_ptr& failure) {
+                 if (failure) throwForUser(failure, machine);
+                 confirmHandBack(machine, *preview);
+               });
+}
+
+void TfmMaszyny::confirmHandBack(const platform::MachineInfo& machine, const QStringList& preview) {
   if (preview.isEmpty()) {
     dialogs().notice(this, windowTitle(), tr("Nie ma nic do przekazania."), MsgIcon::Information);
     return;
@@ -243,60 +302,96 @@ void TfmMaszyny::HandBackClick() {
   const QString text = tr("Na dysk %1 zostanie przekazane:\n\n%2\n\nPrzekazać?")
                            .arg(QString::fromStdString(machine.source), preview.join('\n'));
   if (dialogs().question(this, windowTitle(), text, MsgIcon::Question) != Answer::Yes) return;
-  onDrive(machine, [&](bool force) {
-    platform::win9x::applyToDrive(machine.folder, {.target = machine.source, .force = force},
-                                  journaledStore());
-  });
-  Odswiez();
-  dialogs().notice(
-      this, windowTitle(),
-      tr("Zmiany są na dysku. Przy następnym uruchomieniu Windows 98 wpisze je do rejestru z pliku "
-         "C:\\MORVINNG.REG (plik MORVINNG.BAT w folderze Autostart), po czym usunie oba pliki."),
-      MsgIcon::Information);
+  onDrive(
+      machine,
+      [machine, store = journaledStore(), kept = kept_.get()](bool force) {
+        platform::win9x::applyToDrive(machine.folder,
+                                      {.target = machine.source, .force = force, .kept = kept}, *store);
+      },
+      [this] {
+        Odswiez();
+        dialogs().notice(
+            this, windowTitle(),
+            tr("Zmiany są na dysku. Przy następnym uruchomieniu Windows 98 wpisze je do rejestru z pliku "
+               "C:\\MORVINNG.REG (plik MORVINNG.BAT w folderze Autostart), po czym usunie oba pliki."),
+            MsgIcon::Information);
+      });
 }
 
 void TfmMaszyny::RefreshClick() {
   const platform::MachineInfo* m = chosen();
-  if (!m || !m->inUse || !m->fromDrive) return;
+  if (worker_ || !m || !m->inUse || !m->fromDrive) return;
   const platform::MachineInfo machine = *m;
-  platform::win9x::RefreshOutcome outcome;
-  onDrive(machine, [&](bool force) {
-    outcome = platform::win9x::refreshMachine(machine.folder, {.target = machine.source, .force = force},
-                                              journaledStore());
-  });
-  if (outcome.read) reloadWindows();  // the values Windows changed, shown without writing anything back
-  Odswiez();
-  dialogs().notice(this, windowTitle(),
-                   outcome.read ? tr("Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian "
-                                     "tej maszyny zostaje do przekazania.")
-                                      .arg(outcome.fromDrive)
-                                      .arg(outcome.kept)
-                                : tr("Rejestr na dysku jest taki, jak przy ostatnim odczycie."),
-                   MsgIcon::Information);
+  kept_ = std::make_unique<platform::win9x::KeptDrive>();
+  auto outcome = std::make_shared<platform::win9x::RefreshOutcome>();
+  onDrive(
+      machine,
+      [machine, outcome, store = journaledStore(), kept = kept_.get()](bool force) {
+        *outcome = platform::win9x::refreshMachine(
+            machine.folder, {.target = machine.source, .force = force, .kept = kept}, *store);
+      },
+      [this, outcome] {
+        if (outcome->read)
+          reloadWindows();  // the values Windows changed, shown without writing anything back
+        Odswiez();
+        dialogs().notice(this, windowTitle(),
+                         outcome->read
+                             ? tr("Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian "
+                                  "tej maszyny zostaje do przekazania.")
+                                   .arg(outcome->fromDrive)
+                                   .arg(outcome->kept)
+                             : tr("Rejestr na dysku jest taki, jak przy ostatnim odczycie."),
+                         MsgIcon::Information);
+      });
 }
 
-void TfmMaszyny::onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work) {
+// The registry store locks each call (HiveStore's mutex), but a hand-back or
+// refresh is many calls that must not interleave with a window's writes: while
+// the worker runs, this modal window keeps the other windows out, its own
+// buttons that reach the store are off, and nothing here touches the store
+// until the worker has finished. What the worker writes is the refresh's,
+// named before it starts, so the journal never asks the windows for a source
+// from the worker thread.
+void TfmMaszyny::inBackground(std::function<void()> job, std::function<void(std::exception_ptr)> then) {
+  auto failure = std::make_shared<std::exception_ptr>();
+  worker_ = QThread::create([job = std::move(job), failure] {
+    const journal::Source source(journal::kRefreshSource);
+    try {
+      job();
+    } catch (...) {
+      *failure = std::current_exception();
+    }
+  });
+  connect(worker_, &QThread::finished, this, [this, failure, then = std::move(then)] {
+    worker_->deleteLater();
+    worker_ = nullptr;
+    ui->ReadingProgress->setVisible(false);
+    updateButtons();
+    unguarded([&] { then(*failure); });
+    if (worker_) return;  // the next step runs
+    kept_.reset();        // its scratch copy goes with it
+    emit driveWorkFinished();
+  });
   ui->ReadingProgress->setVisible(true);
-  const auto hideProgress = qScopeGuard([this] { ui->ReadingProgress->setVisible(false); });
-  try {
-    work(false);
-  } catch (const platform::win9x::DiskInUse& e) {
-    throw Exception(
-        toAnsi(tr("Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2")
-                   .arg(QString::fromStdString(machine.source), QString::fromStdString(e.holder().program))));
-  } catch (const platform::win9x::DriveError& e) {
-    if (e.fault() != platform::win9x::Fault::Changed) throw;
-    // The values changed on both sides, each with both states, one a line.
-    QStringList values;
-    for (const QString& line : fromAnsi(e.message()).split('\n'))
-      if (line.startsWith(QStringLiteral("  "))) values.append(line.trimmed());
-    const QString question =
-        tr("Od ostatniego przekazania te wartości zmieniono i w Windows 98, i w tej maszynie:\n\n%1\n\n"
-           "Zachować stan tej maszyny?")
-            .arg(values.isEmpty() ? fromAnsi(e.message()) : values.join('\n'));
-    if (dialogs().question(this, windowTitle(), question, MsgIcon::Question) != Answer::Yes) return;
-    work(true);
-  }
+  updateButtons();
+  worker_->start();
+}
+
+void TfmMaszyny::onDrive(const platform::MachineInfo& machine, std::function<void(bool force)> work,
+                         std::function<void()> done, bool force) {
+  inBackground(
+      [work, force] { work(force); },
+      [this, machine, work, done, force](const std::exception_ptr& failure) {
+        if (!failure) return done();
+        const auto changed = changedOnBothSides(failure);
+        if (!changed || force) throwForUser(failure, machine);
+        const QString question =
+            tr("Od ostatniego przekazania te wartości zmieniono i w Windows 98, i w tej maszynie:\n\n%1\n\n"
+               "Zachować stan tej maszyny?")
+                .arg(*changed);
+        if (dialogs().question(this, windowTitle(), question, MsgIcon::Question) != Answer::Yes) return;
+        onDrive(machine, work, done, true);
+      });
 }
 
 void TfmMaszyny::RemoveClick() {

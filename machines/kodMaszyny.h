@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "platform/Machines.h"
 
 class QThread;
+
+namespace morvin::platform::win9x {
+class KeptDrive;
+}
 
 namespace Ui {
 class TfmMaszyny;
@@ -41,25 +46,41 @@ class TfmMaszyny : public QDialog {
   bool reading() const { return reader_ != nullptr; }
   const std::vector<platform::MachineInfo>& shownMachines() const { return machines_; }
 
-  // What the preview of a hand-back lists, line for line (for the window and its tests).
-  static QStringList handBackPreview(const std::string& machineFolder, const std::string& target);
+  // Whether a hand-back or a refresh is working on the drive in the background.
+  bool workingOnDrive() const { return worker_ != nullptr; }
+
+  // What the preview of a hand-back lists, line for line (for the window and
+  // its tests); `kept` keeps the drive it opened for the hand-back itself.
+  static QStringList handBackPreview(const std::string& machineFolder, const std::string& target,
+                                     platform::win9x::KeptDrive* kept = nullptr);
 
  signals:
   void readingFinished();
+  // A hand-back or refresh ended: done, declined or failed.
+  void driveWorkFinished();
 
  private:
   const platform::MachineInfo* chosen() const;
   void updateButtons();
-  // Runs `work` on the machine's drive with the progress shown: a disk in use
-  // is named; values changed on both sides are asked about, and a yes runs
-  // `work` again with the machine's state winning.
-  void onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work);
+  // Runs `job` on a worker thread, the progress moving and the drive buttons
+  // off; `then` gets on this thread what the job threw (null when nothing)
+  // and may start the next step. Its failures show as any handler's do.
+  void inBackground(std::function<void()> job, std::function<void(std::exception_ptr)> then);
+  // Runs `work` on the machine's drive in the background, then `done`: a disk
+  // in use is named; values changed on both sides are asked about, and a yes
+  // runs `work` again with the machine's state winning.
+  void onDrive(const platform::MachineInfo& machine, std::function<void(bool force)> work,
+               std::function<void()> done, bool force = false);
+  void confirmHandBack(const platform::MachineInfo& machine, const QStringList& preview);
   void finishReading(const QString& name, const QString& failure);
 
   std::unique_ptr<Ui::TfmMaszyny> ui;
   std::vector<platform::MachineInfo> machines_;
   QThread* reader_ = nullptr;
   bool cancelled_ = false;
+  QThread* worker_ = nullptr;  // a hand-back's or refresh's step on the drive
+  // The drive one hand-back or refresh opened, for all its steps.
+  std::unique_ptr<platform::win9x::KeptDrive> kept_;
 };
 
 // Shows the window modally (a new one each time), over `parent`.

@@ -3,6 +3,7 @@
 #include "Win9xApply.h"
 
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -252,7 +253,43 @@ class Planner {
   std::set<std::string> planned_;
 };
 
+// Gives the drive back to be kept when the run ends before its first write:
+// the scratch copy of a virtual machine's disk still matches the disk then.
+class KeepUnlessWritten {
+ public:
+  KeepUnlessWritten(KeptDrive* kept, std::unique_ptr<Drive>& drive) : kept_(kept), drive_(drive) {}
+  ~KeepUnlessWritten() {
+    if (kept_ && !writing_) kept_->keep(std::move(drive_));
+  }
+  KeepUnlessWritten(const KeepUnlessWritten&) = delete;
+  KeepUnlessWritten& operator=(const KeepUnlessWritten&) = delete;
+  void writing() { writing_ = true; }
+
+ private:
+  KeptDrive* kept_;
+  std::unique_ptr<Drive>& drive_;
+  bool writing_ = false;
+};
+
 }  // namespace
+
+KeptDrive::Identity KeptDrive::identityOf(const std::string& source) {
+  struct stat st {};
+  if (::stat(source.c_str(), &st) != 0) return {};
+  return {st.st_dev, st.st_ino, st.st_size,
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::unique_ptr<Drive> KeptDrive::open(const std::string& source, int partition) {
+  const Identity now = identityOf(source);
+  if (drive_ && source == source_ && partition == partition_ && now == identity_) return std::move(drive_);
+  drive_.reset();  // its scratch copy goes before another is made
+  auto drive = openDrive(source, partition);
+  source_ = source;
+  partition_ = partition;
+  identity_ = now;  // as before the reading: a change made while it read opens it again next time
+  return drive;
+}
 
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
                          reg::RegistryStore& store) {
@@ -265,7 +302,10 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
   const MachineLock lock(machine.record());
   auto record = readRecord(machine.record());
   // The partition the machine was read from, unless another is named.
-  auto drive = openDrive(options.target, options.partition ? options.partition : record->partition);
+  const int partition = options.partition ? options.partition : record->partition;
+  auto drive =
+      options.kept ? options.kept->open(options.target, partition) : openDrive(options.target, partition);
+  KeepUnlessWritten keep(options.kept, drive);
   drive->lockForWriting();
   const Names names{record->windowsFolder};
 
@@ -325,6 +365,7 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
   for (const Write& w : plan.writes) result.written.push_back(w.bytes ? w.path : w.path + "/");
   if (options.dryRun) return result;
 
+  keep.writing();
   for (const Write& w : plan.writes) {
     if (!w.bytes) {
       drive->makeFolder(w.path);

@@ -4,6 +4,10 @@
 // drive's own hives are never written. Not part of the Windows build.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,11 +16,41 @@
 
 namespace morvin::platform::win9x {
 
+// The drive one hand-back opened, kept between its runs (the preview's dry
+// run, the run, the run again after a conflict is answered), so a virtual
+// machine's disk is converted into its scratch copy once. It is used again
+// only while the source is the same file, unchanged (device, inode, size,
+// modification time), and only after a run that wrote nothing into it;
+// otherwise the drive is opened afresh. One thread at a time.
+class KeptDrive {
+ public:
+  // The kept drive when it still fits, else `source` opened anew.
+  std::unique_ptr<Drive> open(const std::string& source, int partition);
+  // Keeps `drive` (as open() gave it out, nothing written) for the next run.
+  void keep(std::unique_ptr<Drive> drive) { drive_ = std::move(drive); }
+
+ private:
+  struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    bool operator==(const Identity&) const = default;
+  };
+  static Identity identityOf(const std::string& source);
+
+  std::unique_ptr<Drive> drive_;
+  std::string source_;
+  int partition_ = 0;
+  Identity identity_;
+};
+
 struct ApplyOptions {
   std::string target;
   int partition = 0;
   bool dryRun = false;
-  bool force = false;  // the machine's state wins over a change made on the drive too
+  bool force = false;         // the machine's state wins over a change made on the drive too
+  KeptDrive* kept = nullptr;  // the hand-back's drive, kept between its runs; none: opened each run
 };
 
 struct ApplyResult {
@@ -35,7 +69,8 @@ struct ApplyResult {
 // target path that cannot be written (a link, a special file, a hive, a
 // Startup folder no batch file can stand in); Fault::Failure when the machine
 // was not made by importMachine, another apply holds it, or another program
-// holds the image.
+// holds the image. With `kept`, the drive comes from there and goes back
+// there unless the run began writing into it.
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
                          reg::RegistryStore& store);
 

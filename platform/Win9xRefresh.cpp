@@ -9,6 +9,7 @@
 
 #include "HostFiles.h"
 #include "Machine.h"
+#include "Win9xApply.h"
 #include "Win9xHostPath.h"
 #include "Win9xImport.h"
 #include "Win9xNames.h"
@@ -202,10 +203,22 @@ RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOpt
         Fault::Failure);
   const MachineLock lock(machine.record());
   auto record = readRecord(machine.record());
-  auto drive = openDrive(options.target.empty() ? record->source : options.target,
-                         options.partition ? options.partition : record->partition);
-  drive->lockForWriting();
-  return refreshFromDrive(machine.record(), *record, *drive, store, options.force);
+  const std::string target = options.target.empty() ? record->source : options.target;
+  const int partition = options.partition ? options.partition : record->partition;
+  auto drive = options.kept ? options.kept->open(target, partition) : openDrive(target, partition);
+  // Nothing is written into the drive: it can serve a run after a conflict is answered.
+  const auto giveBack = [&] {
+    if (options.kept) options.kept->keep(std::move(drive));
+  };
+  try {
+    drive->lockForWriting();
+    const RefreshOutcome outcome = refreshFromDrive(machine.record(), *record, *drive, store, options.force);
+    giveBack();
+    return outcome;
+  } catch (...) {
+    giveBack();
+    throw;
+  }
 }
 
 }  // namespace morvin::platform::win9x

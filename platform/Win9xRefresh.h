@@ -34,10 +34,13 @@ RefreshOutcome refreshFromDrive(const std::string& recordFolder, ImportRecord& r
 // in the history and is no change for the drive.
 std::string withoutRefreshStamp(const std::string& changes);
 
+class KeptDrive;
+
 struct RefreshOptions {
   std::string target;  // empty: the drive the machine was made from
   int partition = 0;
   bool force = false;
+  KeptDrive* kept = nullptr;  // the drive comes from and goes back there (a refresh writes none)
 };
 // refreshFromDrive on the machine in `machineFolder`, taking its lock.
 RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOptions& options,

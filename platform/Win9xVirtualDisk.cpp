@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -305,6 +306,8 @@ std::vector<std::pair<std::uint64_t, std::uint64_t>> changedRanges(const std::st
 
 namespace {
 
+std::atomic<std::uint64_t> conversions{0};
+
 // A folder for the scratch images; QEMU's command words are split at blanks,
 // so its path has none.
 std::string makeScratchFolder() {
@@ -344,6 +347,7 @@ class VirtualDiskDrive : public Drive {
 
   // Reads the disk into the scratch image and opens that as a drive.
   void read(const std::function<std::unique_ptr<Drive>(const std::string&)>& openRaw) {
+    ++conversions;
     const ToolRun run =
         runTool({"qemu-img", "convert", "-f", format_, "-O", "raw", absolute(source()), raw()});
     if (run.status != 0) fail("cannot be read (" + lastLine(run.err) + ")");
@@ -436,6 +440,10 @@ class VirtualDiskDrive : public Drive {
 };
 
 }  // namespace
+
+std::uint64_t diskConversions() {
+  return conversions;
+}
 
 std::unique_ptr<Drive> openVirtualDisk(
     const std::string& image, const std::function<std::unique_ptr<Drive>(const std::string&)>& openRaw) {

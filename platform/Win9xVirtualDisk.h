@@ -52,6 +52,10 @@ std::string diskFormat(const std::string& image);
 std::unique_ptr<Drive> openVirtualDisk(
     const std::string& image, const std::function<std::unique_ptr<Drive>(const std::string&)>& openRaw);
 
+// How many disks this process has converted into a raw scratch copy so far
+// (one hand-back converts its disk once; the tests count).
+std::uint64_t diskConversions();
+
 // The byte ranges (offset, length) in which two raw images differ, in
 // sectors of 512 bytes, adjacent sectors joined; holes in both count as equal.
 std::vector<std::pair<std::uint64_t, std::uint64_t>> changedRanges(const std::string& before,

@@ -1979,6 +1979,10 @@ Zachować stan tej maszyny?</source>
 Keep this machine's values?</translation>
     </message>
     <message>
+        <source>Windows 98 zmienił od ostatniego odczytu rejestr lub pliki na dysku: przekazanie najpierw odczyta rejestr z dysku i zapyta o to, co zmieniono po obu stronach.</source>
+        <translation>Windows 98 has changed its registry or files on the disk since they were last read: the hand-back first reads the registry from the disk and asks about whatever was changed on both sides.</translation>
+    </message>
+    <message>
         <source>Wyłącz maszynę wirtualną: dysk %1 jest używany przez program %2</source>
         <translation>Turn off the virtual machine: the disk %1 is in use by %2</translation>
     </message>

@@ -12,8 +12,10 @@
 
 #include "Win98Fixture.h"
 #include "platform/HostFiles.h"
+#include "platform/Machine.h"
 #include "platform/Win9xApply.h"
 #include "platform/Win9xVirtualDisk.h"
+#include "registry/HiveStore.h"
 
 namespace morvin::test {
 namespace {
@@ -108,6 +110,36 @@ TEST_F(VirtualDisk, EveryFormatTakesTheChangeInPlaceAndKeepsTheRest) {
     after.erase("MORVINNG.REG");
     after.erase(kStartup);
     EXPECT_EQ(after, before);
+  }
+}
+
+// The preview's dry run and the hand-back share one scratch copy of the disk,
+// unless the disk changed between them.
+TEST_F(VirtualDisk, AHandBackConvertsTheDiskOnceUnlessItChangesBetweenItsRuns) {
+  struct Case {
+    bool touchedBetween;
+    std::uint64_t conversions;
+  };
+  const long long offset = rawImage();
+  const std::string disk = dir_ + "/disk.vdi";
+  for (const Case c : {Case{false, 1}, Case{true, 2}}) {
+    SCOPED_TRACE(c.touchedBetween ? "touched between" : "untouched");
+    fs::remove_all(machine_);
+    convert({"-O", "vdi"}, disk);
+    ASSERT_EQ(reg({"init", "--from", disk}).status, 0);
+    change();
+    const platform::Machine machine(machine_);
+    reg::HiveStore store(machine.systemDat(), machine.userDat());
+    platform::win9x::KeptDrive kept;
+    const std::uint64_t before = platform::win9x::diskConversions();
+    platform::win9x::applyToDrive(machine_, {.target = disk, .dryRun = true, .kept = &kept}, store);
+    if (c.touchedBetween) fs::last_write_time(disk, fs::last_write_time(disk) + std::chrono::seconds(5));
+    platform::win9x::applyToDrive(machine_, {.target = disk, .kept = &kept}, store);
+    EXPECT_EQ(platform::win9x::diskConversions() - before, c.conversions);
+    const std::string back = dir_ + "/back.raw";
+    ASSERT_EQ(runTool({"qemu-img", "convert", "-f", "vdi", "-O", "raw", disk, back}).status, 0);
+    EXPECT_NE(imageFiles(back, offset)["MORVINNG.REG"].find("\"NoNetSetup\"=dword:00000001"),
+              std::string::npos);
   }
 }
 
