@@ -15,6 +15,10 @@
 
 class QThread;
 
+namespace morvin::platform::win9x {
+struct ImportOptions;
+}
+
 namespace Ui {
 class TfmMaszyny;
 }
@@ -30,7 +34,9 @@ class TfmMaszyny : public QDialog {
 
   // Reads the list of machines again.
   void Odswiez();
+  // A new machine from a disk image, or from a folder holding a drive (a copy or a mount).
   void NewFromDriveClick();
+  void NewFromFolderClick();
   void CancelReadingClick();
   void UseClick();
   void HandBackClick();
@@ -54,6 +60,11 @@ class TfmMaszyny : public QDialog {
   // is named; values changed on both sides are asked about, and a yes runs
   // `work` again with the machine's state winning.
   void onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work);
+  // Reads what there is to choose on the drive in the background, then asks.
+  void readChoices(const QString& source, const QString& fallbackName);
+  void makeMachine(const QString& name, const platform::win9x::ImportOptions& options);
+  void startReading(QThread* reader, std::function<void()> finished);
+  void stopReading();
   void finishReading(const QString& name, const QString& failure);
 
   std::unique_ptr<Ui::TfmMaszyny> ui;
