@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -59,7 +60,10 @@ class MachinesWindowTest : public test::GuiTest {
   // Chooses the disk, names the machine and waits for the reading to end.
   void makeMachine(TfmMaszyny& window, bool cancel) {
     dialogLog->answerFile(QString::fromStdString(disk()));
-    dialogLog->answerInput(QStringLiteral("win98"));
+    setModalRunner([](WindowId, QWidget* form) {
+      test::child<QLineEdit>(form, "MachineNameEdit")->setText(QStringLiteral("win98"));
+      test::click(form, "CreateButton");
+    });
     test::click(&window, "NewFromDriveButton");
     EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
     if (cancel) test::click(&window, "CancelReadingButton");
