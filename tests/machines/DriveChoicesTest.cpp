@@ -10,6 +10,13 @@
 #include "platform/Win9xTools.h"
 #include "tests/win98/Win98Fixture.h"
 
+namespace morvin::platform::win9x {
+void PrintTo(const Partition& p, std::ostream* out) {
+  *out << "partition " << p.number << " at " << p.offset << ", " << p.bytes << " bytes, FAT" << p.fatBits
+       << " \"" << p.label << '"';
+}
+}  // namespace morvin::platform::win9x
+
 namespace morvin::test {
 namespace {
 
