@@ -168,7 +168,7 @@ void TfmMaszyny::readChoices(const QString& source, const QString& fallbackName)
                    survey->failure = fromAnsi(e.what());
                  }
                }),
-               [this, source, path, fallbackName, survey] {
+               [this, source, fallbackName, survey] {
                  stopReading();
                  if (cancelled_ || !survey->failure.isEmpty()) {
                    emit readingFinished();
@@ -178,19 +178,24 @@ void TfmMaszyny::readChoices(const QString& source, const QString& fallbackName)
                                       MsgIcon::Error);
                    return;
                  }
-                 TfmNowaMaszyna choice(source, std::move(survey->choices), fallbackName, this);
-                 showModalWindow(&choice);
-                 if (choice.result() != QDialog::Accepted) {
-                   emit readingFinished();
-                   return;
-                 }
-                 platform::win9x::ImportOptions options;
-                 options.source = path;
-                 options.partition = choice.partition();
-                 options.user = choice.profile();
-                 options.opened = choice.openedDrive();
-                 makeMachine(choice.machineName(), options);
+                 askAndMake(source, fallbackName, std::move(survey->choices));
                });
+}
+
+void TfmMaszyny::askAndMake(const QString& source, const QString& fallbackName,
+                            platform::win9x::DriveChoices choices) {
+  TfmNowaMaszyna choice(source, std::move(choices), fallbackName, this);
+  showModalWindow(&choice);
+  if (choice.result() != QDialog::Accepted) {
+    emit readingFinished();
+    return;
+  }
+  platform::win9x::ImportOptions options;
+  options.source = QFile::encodeName(source).toStdString();
+  options.partition = choice.partition();
+  options.user = choice.profile();
+  options.opened = choice.openedDrive();
+  makeMachine(choice.machineName(), options);
 }
 
 void TfmMaszyny::makeMachine(const QString& name, const platform::win9x::ImportOptions& options) {

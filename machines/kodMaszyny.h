@@ -16,8 +16,9 @@
 class QThread;
 
 namespace morvin::platform::win9x {
+struct DriveChoices;
 struct ImportOptions;
-}
+}  // namespace morvin::platform::win9x
 
 namespace Ui {
 class TfmMaszyny;
@@ -62,6 +63,8 @@ class TfmMaszyny : public QDialog {
   void onDrive(const platform::MachineInfo& machine, const std::function<void(bool force)>& work);
   // Reads what there is to choose on the drive in the background, then asks.
   void readChoices(const QString& source, const QString& fallbackName);
+  // Asks what the machine is made of, then makes it in the background.
+  void askAndMake(const QString& source, const QString& fallbackName, platform::win9x::DriveChoices choices);
   void makeMachine(const QString& name, const platform::win9x::ImportOptions& options);
   void startReading(QThread* reader, std::function<void()> finished);
   void stopReading();

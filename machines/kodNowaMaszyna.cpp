@@ -26,10 +26,11 @@ TfmNowaMaszyna::TfmNowaMaszyna(const QString& source, platform::win9x::DriveChoi
   Q_ASSERT(!choices_.volumes.empty() && choices_.preferred < choices_.volumes.size());
   ui->setupUi(this);
   ui->SourceText->setText(source);
-  for (const auto& volume : choices_.volumes) ui->PartitionCombo->addItem(partitionText(volume));
-  ui->PartitionCombo->setCurrentIndex(static_cast<int>(choices_.preferred));
   // One partition is no question.
   const bool several = choices_.volumes.size() > 1;
+  if (several)
+    for (const auto& volume : choices_.volumes) ui->PartitionCombo->addItem(partitionText(volume));
+  ui->PartitionCombo->setCurrentIndex(static_cast<int>(choices_.preferred));
   ui->PartitionLabel->setVisible(several);
   ui->PartitionCombo->setVisible(several);
   connect(ui->PartitionCombo, &QComboBox::currentIndexChanged, this, [this] { showVolume(); });
@@ -42,6 +43,7 @@ TfmNowaMaszyna::TfmNowaMaszyna(const QString& source, platform::win9x::DriveChoi
 TfmNowaMaszyna::~TfmNowaMaszyna() = default;
 
 const platform::win9x::DriveVolume& TfmNowaMaszyna::volume() const {
+  if (ui->PartitionCombo->count() == 0) return choices_.volumes[choices_.preferred];
   const int row = std::max(0, ui->PartitionCombo->currentIndex());
   return choices_.volumes[std::min(static_cast<std::size_t>(row), choices_.volumes.size() - 1)];
 }
@@ -77,8 +79,8 @@ std::shared_ptr<platform::win9x::Drive> TfmNowaMaszyna::openedDrive() const {
 QString TfmNowaMaszyna::proposedName(const std::optional<std::string>& computerName,
                                      const QString& fallback) {
   if (computerName) {
-    const std::string name = cp1250::toUtf8(*computerName);
-    if (platform::isMachineName(name) && !taken(name)) return QString::fromStdString(name);
+    const QString name = QString::fromStdString(cp1250::toUtf8(*computerName)).trimmed();
+    if (platform::isMachineName(name.toStdString()) && !taken(name.toStdString())) return name;
   }
   const std::string base = fallback.trimmed().isEmpty() ? "Windows 98" : fallback.trimmed().toStdString();
   std::string name = base;
