@@ -1,6 +1,7 @@
 #include "kodMaszyny.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -13,8 +14,10 @@
 
 #include "history/JournalModel.h"
 #include "history/SourceNames.h"
+#include "kodNowaMaszyna.h"
 #include "platform/Machine.h"
 #include "platform/Win9xApply.h"
+#include "platform/Win9xChoices.h"
 #include "platform/Win9xImport.h"
 #include "platform/Win9xRefresh.h"
 #include "platform/Win9xVirtualDisk.h"
@@ -105,6 +108,8 @@ TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
   connect(ui->MachinesList, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
   connect(ui->NewFromDriveButton, &QPushButton::clicked, this,
           [this] { unguarded([this] { NewFromDriveClick(); }); });
+  connect(ui->NewFromFolderButton, &QPushButton::clicked, this,
+          [this] { unguarded([this] { NewFromFolderClick(); }); });
   connect(ui->CancelReadingButton, &QPushButton::clicked, this,
           [this] { unguarded([this] { CancelReadingClick(); }); });
   connect(ui->UseButton, &QPushButton::clicked, this, [this] { unguarded([this] { UseClick(); }); });
@@ -173,44 +178,98 @@ void TfmMaszyny::updateButtons() {
   ui->RefreshButton->setEnabled(idle && m && m->inUse && m->fromDrive);
   ui->RemoveButton->setEnabled(idle && m && m->fromDrive && !m->inUse);
   ui->NewFromDriveButton->setEnabled(idle);
+  ui->NewFromFolderButton->setEnabled(idle);
 }
 
 void TfmMaszyny::NewFromDriveClick() {
   const auto file = dialogs().openFile(
       this, tr("Dysk Windows 98"),
       {tr("Obrazy dysków (*.vdi *.vmdk *.qcow2 *.vhd *.img *.raw)"), tr("Wszystkie pliki (*.*)")}, QString());
-  if (!file) return;
-  const auto name = dialogs().inputBox(this, windowTitle(), tr("Nazwa nowej maszyny:"),
-                                       QFileInfo(*file).completeBaseName());
-  if (!name) return;
-  const std::string machineName = name->trimmed().toStdString();
-  if (!platform::isMachineName(machineName) || machineName == platform::kDefaultMachineName)
-    throw Exception(toAnsi(tr("„%1” nie może być nazwą maszyny").arg(*name)));
-  const std::string folder = platform::machinesFolder() + "/" + machineName;
-  if (platform::Machine(folder).exists()) throw Exception(toAnsi(tr("Maszyna %1 już jest").arg(*name)));
+  if (file) readChoices(*file, QFileInfo(*file).completeBaseName());
+}
 
-  // Read in the background: the window stays responsive and can cancel.
+void TfmMaszyny::NewFromFolderClick() {
+  const auto folder = dialogs().chooseFolder(this, tr("Folder z dyskiem Windows 98"), QString());
+  if (folder) readChoices(*folder, QDir(*folder).dirName());
+}
+
+void TfmMaszyny::readChoices(const QString& source, const QString& fallbackName) {
+  struct Survey {
+    platform::win9x::DriveChoices choices;
+    QString failure;
+  };
+  auto survey = std::make_shared<Survey>();
+  const std::string path = QFile::encodeName(source).toStdString();
+  startReading(QThread::create([path, survey] {
+                 try {
+                   survey->choices = platform::win9x::surveyDrive(path);
+                 } catch (const std::exception& e) {
+                   survey->failure = fromAnsi(e.what());
+                 }
+               }),
+               [this, source, fallbackName, survey] {
+                 stopReading();
+                 if (cancelled_ || !survey->failure.isEmpty()) {
+                   emit readingFinished();
+                   if (!cancelled_)
+                     dialogs().notice(this, windowTitle(),
+                                      tr("Nie można odczytać dysku %1:\n%2").arg(source, survey->failure),
+                                      MsgIcon::Error);
+                   return;
+                 }
+                 askAndMake(source, fallbackName, std::move(survey->choices));
+               });
+}
+
+void TfmMaszyny::askAndMake(const QString& source, const QString& fallbackName,
+                            platform::win9x::DriveChoices choices) {
+  TfmNowaMaszyna choice(source, std::move(choices), fallbackName, this);
+  showModalWindow(&choice);
+  if (choice.result() != QDialog::Accepted) {
+    emit readingFinished();
+    return;
+  }
+  platform::win9x::ImportOptions options;
+  options.source = QFile::encodeName(source).toStdString();
+  options.partition = choice.partition();
+  options.user = choice.profile();
+  options.opened = choice.openedDrive();
+  makeMachine(choice.machineName(), options);
+}
+
+void TfmMaszyny::makeMachine(const QString& name, const platform::win9x::ImportOptions& options) {
+  const std::string folder = platform::machinesFolder() + "/" + name.toStdString();
   auto failure = std::make_shared<QString>();
-  const std::string source = QFile::encodeName(*file).toStdString();
-  reader_ = QThread::create([folder, source, failure] {
-    try {
-      std::error_code ec;
-      fs::create_directories(platform::machinesFolder(), ec);
-      platform::win9x::ImportOptions options;
-      options.source = source;
-      platform::win9x::importMachine(folder, options);
-    } catch (const std::exception& e) {
-      *failure = fromAnsi(e.what());
-    }
-  });
+  startReading(QThread::create([folder, options, failure] {
+                 try {
+                   std::error_code ec;
+                   fs::create_directories(platform::machinesFolder(), ec);
+                   platform::win9x::importMachine(folder, options);
+                 } catch (const std::exception& e) {
+                   *failure = fromAnsi(e.what());
+                 }
+               }),
+               [this, name, failure] { finishReading(name, *failure); });
+}
+
+// The window stays responsive while a drive is read, and can cancel.
+void TfmMaszyny::startReading(QThread* reader, std::function<void()> finished) {
+  reader_ = reader;
   cancelled_ = false;
-  connect(reader_, &QThread::finished, this,
-          [this, name = *name, failure] { finishReading(name, *failure); });
+  connect(reader_, &QThread::finished, this, std::move(finished));
   ui->ReadingProgress->setVisible(true);
   ui->CancelReadingButton->setVisible(true);
   ui->CancelReadingButton->setEnabled(true);
   updateButtons();
   reader_->start();
+}
+
+void TfmMaszyny::stopReading() {
+  reader_->deleteLater();
+  reader_ = nullptr;
+  ui->ReadingProgress->setVisible(false);
+  ui->CancelReadingButton->setVisible(false);
+  updateButtons();
 }
 
 void TfmMaszyny::CancelReadingClick() {
@@ -219,10 +278,7 @@ void TfmMaszyny::CancelReadingClick() {
 }
 
 void TfmMaszyny::finishReading(const QString& name, const QString& failure) {
-  reader_->deleteLater();
-  reader_ = nullptr;
-  ui->ReadingProgress->setVisible(false);
-  ui->CancelReadingButton->setVisible(false);
+  stopReading();
   if (cancelled_ && failure.isEmpty()) {
     // The import cannot stop halfway; what it made goes, so nothing is left.
     std::error_code ec;

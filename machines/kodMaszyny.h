@@ -18,7 +18,9 @@ class QThread;
 
 namespace morvin::platform::win9x {
 class KeptDrive;
-}
+struct DriveChoices;
+struct ImportOptions;
+}  // namespace morvin::platform::win9x
 
 namespace Ui {
 class TfmMaszyny;
@@ -35,7 +37,9 @@ class TfmMaszyny : public QDialog {
 
   // Reads the list of machines again.
   void Odswiez();
+  // A new machine from a disk image, or from a folder holding a drive (a copy or a mount).
   void NewFromDriveClick();
+  void NewFromFolderClick();
   void CancelReadingClick();
   void UseClick();
   void HandBackClick();
@@ -72,6 +76,13 @@ class TfmMaszyny : public QDialog {
   void onDrive(const platform::MachineInfo& machine, std::function<void(bool force)> work,
                std::function<void()> done, bool force = false);
   void confirmHandBack(const platform::MachineInfo& machine, const QStringList& preview);
+  // Reads what there is to choose on the drive in the background, then asks.
+  void readChoices(const QString& source, const QString& fallbackName);
+  // Asks what the machine is made of, then makes it in the background.
+  void askAndMake(const QString& source, const QString& fallbackName, platform::win9x::DriveChoices choices);
+  void makeMachine(const QString& name, const platform::win9x::ImportOptions& options);
+  void startReading(QThread* reader, std::function<void()> finished);
+  void stopReading();
   void finishReading(const QString& name, const QString& failure);
 
   std::unique_ptr<Ui::TfmMaszyny> ui;

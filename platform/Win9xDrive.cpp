@@ -26,6 +26,7 @@
 #include "HostFiles.h"
 #include "Win9xHostPath.h"
 #include "Win9xNames.h"
+#include "Win9xPartitions.h"
 #include "Win9xRecord.h"
 #include "Win9xTools.h"
 #include "Win9xVirtualDisk.h"
@@ -425,6 +426,8 @@ class ImageDrive : public Drive {
 
   std::vector<DriveEntry> list() override {
     const ToolRun run = mtools({"mdir", "-/", "-b", "-a", "-i", target_, "::/"});
+    // A freshly formatted volume: mdir finds nothing in its root and says so as a failure.
+    if (run.status == 1 && run.out.empty() && run.err.starts_with("mdir: File \"::/\" not found")) return {};
     if (run.status != 0) failWith("cannot be read", run, Fault::BadInput);
     std::vector<DriveEntry> entries;
     size_t start = 0;
@@ -668,30 +671,6 @@ std::uint32_t le16(const unsigned char* p) {
 }
 std::uint32_t le32(const unsigned char* p) {
   return le16(p) | le16(p + 2) << 16;
-}
-
-// A FAT boot sector: a jump, a sane BIOS parameter block, the signature.
-bool isFatBootSector(const unsigned char* s) {
-  const std::uint32_t bytesPerSector = le16(s + 11), sectorsPerCluster = s[13];
-  return (s[0] == 0xEB || s[0] == 0xE9) && s[510] == 0x55 && s[511] == 0xAA &&
-         (bytesPerSector == 512 || bytesPerSector == 1024 || bytesPerSector == 2048 ||
-          bytesPerSector == 4096) &&
-         sectorsPerCluster != 0 && (sectorsPerCluster & (sectorsPerCluster - 1)) == 0 && le16(s + 14) >= 1 &&
-         (s[16] == 1 || s[16] == 2);
-}
-
-bool isFatPartitionType(unsigned type) {
-  switch (type & ~0x10u) {  // 0x1X: the same types hidden
-    case 0x01:
-    case 0x04:
-    case 0x06:
-    case 0x0B:
-    case 0x0C:
-    case 0x0E:
-      return true;
-    default:
-      return false;
-  }
 }
 
 std::uint64_t volumeOffset(const std::string& image, int partition) {

@@ -79,7 +79,8 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
   if (machine.exists() && !options.replace) return false;
 
   // Everything is read and checked before anything is built.
-  auto drive = openDrive(options.source, options.partition);
+  const std::shared_ptr<Drive> drive =
+      options.opened ? options.opened : std::shared_ptr<Drive>(openDrive(options.source, options.partition));
   const auto entries = drive->list();
   const DriveEntry* msDosEntry = find(entries, "MSDOS.SYS");
   ImportRecord record;

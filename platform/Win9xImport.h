@@ -7,6 +7,7 @@
 // wallpaper pages, the Start menu). Handing back is in Win9xApply.h.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct ImportOptions {
   int partition = 0;   // of an image; 0 = the first FAT one
   std::string user;    // a user profile (Profiles\NAME\USER.DAT); empty = .DEFAULT
   bool replace = false;
+  // The source already open on `partition` (Win9xChoices.h), read instead of
+  // opening it again; nullptr opens it.
+  std::shared_ptr<Drive> opened = nullptr;
 };
 
 // Builds the machine in `machineFolder` from the drive; false when a machine

@@ -106,6 +106,13 @@ class QtDialogService final : public DialogService {
     return dialog.selectedFiles().constFirst();
   }
 
+  std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                      const QString& initial) override {
+    const QString folder = QFileDialog::getExistingDirectory(ownerOr(parent), title, initial);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+  }
+
   std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,
                                   const QString& initialFile) override {
     const QString file =

@@ -31,6 +31,9 @@ class DialogService {
   // A file-open dialog; `filters` are Qt name filters ("Programy (*.exe)").
   virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& initialFile) = 0;
+  // A folder chooser (only existing folders); nullopt when cancelled.
+  virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                              const QString& initial) = 0;
   // A file-save dialog (asks before replacing a file); nullopt when cancelled.
   virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,
                                           const QString& initialFile) = 0;

@@ -95,6 +95,14 @@ std::optional<QString> RecordingDialogService::openFile(QWidget* parent, const Q
   return a;
 }
 
+std::optional<QString> RecordingDialogService::chooseFolder(QWidget* parent, const QString& title,
+                                                            const QString& initial) {
+  const std::optional<QString> a = takeScripted(folders_);
+  shown_.push_back(
+      {ShownDialog::Kind::ChooseFolder, title, {}, MsgIcon::None, initial, a.value_or(kCancel), parent});
+  return a;
+}
+
 std::optional<QString> RecordingDialogService::saveFile(QWidget* parent, const QString& title,
                                                         const QStringList& filters,
                                                         const QString& initialFile) {

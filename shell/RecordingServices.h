@@ -16,9 +16,9 @@
 namespace morvin {
 
 struct ShownDialog {
-  enum class Kind { ErrorBox, Question, Notice, InputBox, OpenFile, ChooseColor, SaveFile };
+  enum class Kind { ErrorBox, Question, Notice, InputBox, OpenFile, ChooseColor, SaveFile, ChooseFolder };
   Kind kind;
-  QString caption;  // the error box's caption for ErrorBox; the title for OpenFile
+  QString caption;  // the error box's caption for ErrorBox; the title for OpenFile and ChooseFolder
   QString text;     // message, prompt; for OpenFile the filters joined by ";;"
   MsgIcon icon = MsgIcon::None;
   QString initial;  // input box text, file name or colour name offered
@@ -32,6 +32,9 @@ class RecordingDialogService final : public DialogService {
   void answerQuestion(Answer a) { questions_.push_back(a); }
   void answerInput(std::optional<QString> text) { inputs_.push_back({!text, text.value_or(QString())}); }
   void answerFile(std::optional<QString> file) { files_.push_back({!file, file.value_or(QString())}); }
+  void answerFolder(std::optional<QString> folder) {
+    folders_.push_back({!folder, folder.value_or(QString())});
+  }
   void answerColour(std::optional<QColor> colour) {
     colours_.push_back({!colour, colour.value_or(QColor())});
   }
@@ -44,7 +47,7 @@ class RecordingDialogService final : public DialogService {
   // Forgets what was shown (the scripts stay).
   void clearShown() { shown_.clear(); }
   bool scriptsUsedUp() const {
-    return questions_.empty() && inputs_.empty() && files_.empty() && colours_.empty();
+    return questions_.empty() && inputs_.empty() && files_.empty() && folders_.empty() && colours_.empty();
   }
 
   void errorBox(const QString& text) override;
@@ -54,6 +57,7 @@ class RecordingDialogService final : public DialogService {
                                   const QString& initial) override;
   std::optional<QString> openFile(QWidget* parent, const QString& title, const QStringList& filters,
                                   const QString& initialFile) override;
+  std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& initial) override;
   // Takes its answer from the same script as openFile (answerFile).
   std::optional<QString> saveFile(QWidget* parent, const QString& title, const QStringList& filters,
                                   const QString& initialFile) override;
@@ -69,6 +73,7 @@ class RecordingDialogService final : public DialogService {
   };
   std::deque<Scripted<QString>> inputs_;
   std::deque<Scripted<QString>> files_;
+  std::deque<Scripted<QString>> folders_;
   std::deque<Scripted<QColor>> colours_;
 };
 

@@ -1866,8 +1866,20 @@ Restore %4 anyway?</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>Nowa z dysku Windows 98...</source>
-        <translation>New from a Windows 98 disk...</translation>
+        <source>Nowa z obrazu dysku...</source>
+        <translation>New from a Disk Image...</translation>
+    </message>
+    <message>
+        <source>Nowa maszyna z obrazu dysku Windows 98...</source>
+        <translation>New machine from a Windows 98 disk image...</translation>
+    </message>
+    <message>
+        <source>Nowa z folderu...</source>
+        <translation>New from a Folder...</translation>
+    </message>
+    <message>
+        <source>Nowa maszyna z folderu z dyskiem Windows 98...</source>
+        <translation>New machine from a folder holding a Windows 98 drive...</translation>
     </message>
     <message>
         <source>Użyj</source>
@@ -1901,12 +1913,12 @@ Restore %4 anyway?</translation>
         <translation>Windows 98 disk</translation>
     </message>
     <message>
-        <source>Inne zmiany</source>
-        <translation>Other changes</translation>
+        <source>Folder z dyskiem Windows 98</source>
+        <translation>Folder holding a Windows 98 drive</translation>
     </message>
     <message>
-        <source>Maszyna %1 już jest</source>
-        <translation>There is a machine %1 already</translation>
+        <source>Inne zmiany</source>
+        <translation>Other changes</translation>
     </message>
     <message>
         <source>Na dysk %1 zostanie przekazane:
@@ -1925,16 +1937,18 @@ Hand it over?</translation>
         <translation>Column headers of the list of machines</translation>
     </message>
     <message>
-        <source>Nazwa nowej maszyny:</source>
-        <translation>Name of the new machine:</translation>
-    </message>
-    <message>
         <source>Nie ma nic do przekazania.</source>
         <translation>There is nothing to hand back.</translation>
     </message>
     <message>
         <source>, partycja %1</source>
         <translation>, partition %1</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać dysku %1:
+%2</source>
+        <translation>Cannot read the disk %1:
+%2</translation>
     </message>
     <message>
         <source>Nie powstała maszyna %1:
@@ -1994,9 +2008,91 @@ Keep this machine's values?</translation>
         <source>własna maszyna programu</source>
         <translation>the program's own machine</translation>
     </message>
+</context>
+<context>
+    <name>TfmNowaMaszyna</name>
+    <message>
+        <source>Nowa maszyna</source>
+        <translation>New Machine</translation>
+    </message>
+    <message>
+        <source>Dysk:</source>
+        <translation>Disk:</translation>
+    </message>
+    <message>
+        <source>Dysk Windows 98</source>
+        <translation>Windows 98 disk</translation>
+    </message>
+    <message>
+        <source>&amp;Partycja:</source>
+        <translation>&amp;Partition:</translation>
+    </message>
+    <message>
+        <source>Partycja:</source>
+        <translation>Partition:</translation>
+    </message>
+    <message>
+        <source>Partycja</source>
+        <translation>Partition</translation>
+    </message>
+    <message>
+        <source>Profil &amp;użytkownika:</source>
+        <translation>&amp;User profile:</translation>
+    </message>
+    <message>
+        <source>Profil użytkownika:</source>
+        <translation>User profile:</translation>
+    </message>
+    <message>
+        <source>Profil użytkownika</source>
+        <translation>User profile</translation>
+    </message>
+    <message>
+        <source>&amp;Nazwa maszyny:</source>
+        <translation>Machine &amp;name:</translation>
+    </message>
+    <message>
+        <source>Nazwa maszyny:</source>
+        <translation>Machine name:</translation>
+    </message>
+    <message>
+        <source>Nazwa maszyny</source>
+        <translation>Machine name</translation>
+    </message>
+    <message>
+        <source>Utwórz</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>Utwórz maszynę</source>
+        <translation>Create the machine</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmNowaMaszyna</name>
+    <message>
+        <source>(domyślny)</source>
+        <translation>(default)</translation>
+    </message>
+    <message>
+        <source>Partycja %1: %2 MB, FAT%3</source>
+        <translation>Partition %1: %2 MB, FAT%3</translation>
+    </message>
+    <message>
+        <source> (bez Windows)</source>
+        <translation> (no Windows)</translation>
+    </message>
     <message>
         <source>„%1” nie może być nazwą maszyny</source>
         <translation>“%1” cannot be the name of a machine</translation>
+    </message>
+    <message>
+        <source>Maszyna %1 już jest</source>
+        <translation>There is a machine %1 already</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,7 +89,10 @@ class MachinesWindowTest : public test::GuiTest {
   // Chooses the disk, names the machine and waits for the reading to end.
   void makeMachine(TfmMaszyny& window, bool cancel) {
     dialogLog->answerFile(QString::fromStdString(disk()));
-    dialogLog->answerInput(QStringLiteral("win98"));
+    setModalRunner([](WindowId, QWidget* form) {
+      test::child<QLineEdit>(form, "MachineNameEdit")->setText(QStringLiteral("win98"));
+      test::click(form, "CreateButton");
+    });
     test::click(&window, "NewFromDriveButton");
     EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
     if (cancel) test::click(&window, "CancelReadingButton");
@@ -140,7 +144,7 @@ TEST_F(MachinesWindowTest, AMachineFromADiskIsMadeUsedHandedBackInTheBackgroundA
   makeMachine(window, false);
   ASSERT_TRUE(fs::exists(made() + "/drive_c"));
   ASSERT_EQ(list->topLevelItemCount(), 2);
-  EXPECT_EQ(list->topLevelItem(1)->text(1), QString::fromStdString(disk() + " (vdi)"));
+  EXPECT_EQ(list->topLevelItem(1)->text(1), QString::fromStdString(disk() + " (vdi, partycja 1)"));
 
   choose(window, "win98");
   test::click(&window, "UseButton");
