@@ -15,10 +15,10 @@ namespace journal = reg::journal;
 
 namespace {
 
-// The list's words belong to the window's translations.
-QString windowTr(const char* text) {
-  return QCoreApplication::translate("morvin::TfmHistoria", text);
-}
+// The words belong to the window's translations (and lupdate sees them there).
+struct WindowWords {
+  Q_DECLARE_TR_FUNCTIONS(morvin::TfmHistoria)
+};
 
 }  // namespace
 
@@ -66,10 +66,10 @@ void JournalModel::fetchMore(const QModelIndex& parent) {
 }
 
 QString JournalModel::stateText(const journal::Entry& e, const journal::State& state) {
-  const journal::StateWords words{.absent = toAnsi(windowTr("(brak)")),
-                                  .empty = toAnsi(windowTr("(puste)")),
-                                  .key = toAnsi(windowTr("(klucz)")),
-                                  .keyWithContent = toAnsi(windowTr("(klucz z zawartością)"))};
+  const journal::StateWords words{.absent = toAnsi(WindowWords::tr("(brak)")),
+                                  .empty = toAnsi(WindowWords::tr("(puste)")),
+                                  .key = toAnsi(WindowWords::tr("(klucz)")),
+                                  .keyWithContent = toAnsi(WindowWords::tr("(klucz z zawartością)"))};
   return fromAnsi(journal::describeState(e, state, words));
 }
 
@@ -85,7 +85,7 @@ QString JournalModel::text(const journal::Entry& e, int column) const {
       return fromAnsi(journal::describeItemParts(e).value);
     case Change: {
       QString change = stateText(e, e.before) + QString::fromUtf8(" → ") + stateText(e, e.after);
-      if (e.pending) change += windowTr(" (zapis przerwany)");
+      if (e.pending) change += WindowWords::tr(" (zapis przerwany)");
       return change;
     }
     default:
@@ -103,7 +103,10 @@ QVariant JournalModel::data(const QModelIndex& index, int role) const {
 QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   // The captions the form had, translated where the form's are.
-  static const char* const kCaptions[] = {"Czas", "Źródło", "Klucz", "Wartość", "Przed → Po"};
+  static const char* const kCaptions[] = {
+      QT_TRANSLATE_NOOP("TfmHistoria", "Czas"), QT_TRANSLATE_NOOP("TfmHistoria", "Źródło"),
+      QT_TRANSLATE_NOOP("TfmHistoria", "Klucz"), QT_TRANSLATE_NOOP("TfmHistoria", "Wartość"),
+      QT_TRANSLATE_NOOP("TfmHistoria", "Przed → Po")};
   if (section < 0 || section >= ColumnCount) return {};
   return QCoreApplication::translate("TfmHistoria", kCaptions[section]);
 }

@@ -784,6 +784,89 @@
     </message>
 </context>
 <context>
+    <name>TfmMaszyny</name>
+    <message>
+        <source>Odśwież z dysku</source>
+        <translation>Refresh from Disk</translation>
+    </message>
+    <message>
+        <source>Maszyny</source>
+        <translation>Machines</translation>
+    </message>
+    <message>
+        <source>&amp;Maszyny, na których działa program:</source>
+        <translation>&amp;Machines the program works on:</translation>
+    </message>
+    <message>
+        <source>Maszyny, na których działa program:</source>
+        <translation>Machines the program works on:</translation>
+    </message>
+    <message>
+        <source>Lista maszyn</source>
+        <translation>List of machines</translation>
+    </message>
+    <message>
+        <source>Nazwa</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Źródło</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Odczytana</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Zmiany do przekazania</source>
+        <translation>Changes to hand back</translation>
+    </message>
+    <message>
+        <source>Ostatnio przekazane</source>
+        <translation>Last handed back</translation>
+    </message>
+    <message>
+        <source>Postęp odczytu dysku</source>
+        <translation>Progress of reading the disk</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Nowa z obrazu dysku...</source>
+        <translation>New from a Disk Image...</translation>
+    </message>
+    <message>
+        <source>Nowa maszyna z obrazu dysku Windows 98...</source>
+        <translation>New machine from a Windows 98 disk image...</translation>
+    </message>
+    <message>
+        <source>Nowa z folderu...</source>
+        <translation>New from a Folder...</translation>
+    </message>
+    <message>
+        <source>Nowa maszyna z folderu z dyskiem Windows 98...</source>
+        <translation>New machine from a folder holding a Windows 98 drive...</translation>
+    </message>
+    <message>
+        <source>Użyj</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>Przekaż zmiany do Windows 98...</source>
+        <translation>Hand the changes to Windows 98...</translation>
+    </message>
+    <message>
+        <source>Usuń</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>TfmMenuStart</name>
     <message>
         <source>Pasek zadań i Menu Start</source>
@@ -990,6 +1073,69 @@
  w Menu Start</source>
         <translation>Create a Control Panel shortcut
  in the Start menu</translation>
+    </message>
+</context>
+<context>
+    <name>TfmNowaMaszyna</name>
+    <message>
+        <source>Nowa maszyna</source>
+        <translation>New Machine</translation>
+    </message>
+    <message>
+        <source>Dysk:</source>
+        <translation>Disk:</translation>
+    </message>
+    <message>
+        <source>Dysk Windows 98</source>
+        <translation>Windows 98 disk</translation>
+    </message>
+    <message>
+        <source>&amp;Partycja:</source>
+        <translation>&amp;Partition:</translation>
+    </message>
+    <message>
+        <source>Partycja:</source>
+        <translation>Partition:</translation>
+    </message>
+    <message>
+        <source>Partycja</source>
+        <translation>Partition</translation>
+    </message>
+    <message>
+        <source>Profil &amp;użytkownika:</source>
+        <translation>&amp;User profile:</translation>
+    </message>
+    <message>
+        <source>Profil użytkownika:</source>
+        <translation>User profile:</translation>
+    </message>
+    <message>
+        <source>Profil użytkownika</source>
+        <translation>User profile</translation>
+    </message>
+    <message>
+        <source>&amp;Nazwa maszyny:</source>
+        <translation>Machine &amp;name:</translation>
+    </message>
+    <message>
+        <source>Nazwa maszyny:</source>
+        <translation>Machine name:</translation>
+    </message>
+    <message>
+        <source>Nazwa maszyny</source>
+        <translation>Machine name</translation>
+    </message>
+    <message>
+        <source>Utwórz</source>
+        <translation>Create</translation>
+    </message>
+    <message>
+        <source>Utwórz maszynę</source>
+        <translation>Create the machine</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1741,164 +1887,6 @@ Restore %4 anyway?</translation>
     </message>
 </context>
 <context>
-    <name>morvin::TfmMenuStart</name>
-    <message>
-        <source>Czy napewno chcesz usunąć ten element Autostartu?</source>
-        <translation>Are you sure you want to remove this StartUp entry?</translation>
-    </message>
-</context>
-<context>
-    <name>morvin::TfmProgramy</name>
-    <message>
-        <source>Zaznacz pozycję</source>
-        <translation>Select an entry</translation>
-    </message>
-    <message>
-        <source>Musisz zaznaczyć pozycję aby móc ją edytować!</source>
-        <translation>You have to select an entry before you can edit it!</translation>
-    </message>
-    <message>
-        <source>Wszystkie pliki (*.*)</source>
-        <translation>All files (*.*)</translation>
-    </message>
-    <message>
-        <source>Programy (*.exe)</source>
-        <translation>Programs (*.exe)</translation>
-    </message>
-    <message>
-        <source>Poszukiwanie programu deinstalacyjnego</source>
-        <translation>Looking for the uninstaller</translation>
-    </message>
-</context>
-<context>
-    <name>morvin::TfmSet</name>
-    <message>
-        <source>Wszystkie obrazy (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)</source>
-        <translation>All pictures (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)</translation>
-    </message>
-    <message>
-        <source>Mapy bitowe (*.bmp)</source>
-        <translation>Bitmaps (*.bmp)</translation>
-    </message>
-    <message>
-        <source>Ikony (*.ico)</source>
-        <translation>Icons (*.ico)</translation>
-    </message>
-    <message>
-        <source>Metapliki (*.wmf)</source>
-        <translation>Metafiles (*.wmf)</translation>
-    </message>
-    <message>
-        <source>Rozszerzone metapliki (*.emf)</source>
-        <translation>Enhanced metafiles (*.emf)</translation>
-    </message>
-    <message>
-        <source>Obrazy JPEG (*.jpg *.jpeg)</source>
-        <translation>JPEG images (*.jpg *.jpeg)</translation>
-    </message>
-    <message>
-        <source>Wybierz tapetę</source>
-        <translation>Choose a wallpaper</translation>
-    </message>
-</context>
-<context>
-    <name>morvin::TfmSztuczki</name>
-    <message>
-        <source>Wybierz artykuł</source>
-        <translation>Choose an article</translation>
-    </message>
-</context>
-<context>
-    <name>morvin::TfmWindows</name>
-    <message>
-        <source>Wprowadzono rozdzielczość większą niż 1024x768. Czy napewno chcesz zmienić rozdzielczość na %1x%2 ?</source>
-        <translation>The resolution entered is larger than 1024x768. Are you sure you want to change the resolution to %1x%2?</translation>
-    </message>
-</context>
-<context>
-    <name>TfmMaszyny</name>
-    <message>
-        <source>Odśwież z dysku</source>
-        <translation>Refresh from Disk</translation>
-    </message>
-    <message>
-        <source>Maszyny</source>
-        <translation>Machines</translation>
-    </message>
-    <message>
-        <source>&amp;Maszyny, na których działa program:</source>
-        <translation>&amp;Machines the program works on:</translation>
-    </message>
-    <message>
-        <source>Maszyny, na których działa program:</source>
-        <translation>Machines the program works on:</translation>
-    </message>
-    <message>
-        <source>Lista maszyn</source>
-        <translation>List of machines</translation>
-    </message>
-    <message>
-        <source>Nazwa</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Źródło</source>
-        <translation>Source</translation>
-    </message>
-    <message>
-        <source>Odczytana</source>
-        <translation>Read</translation>
-    </message>
-    <message>
-        <source>Zmiany do przekazania</source>
-        <translation>Changes to hand back</translation>
-    </message>
-    <message>
-        <source>Ostatnio przekazane</source>
-        <translation>Last handed back</translation>
-    </message>
-    <message>
-        <source>Postęp odczytu dysku</source>
-        <translation>Progress of reading the disk</translation>
-    </message>
-    <message>
-        <source>Anuluj</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Nowa z obrazu dysku...</source>
-        <translation>New from a Disk Image...</translation>
-    </message>
-    <message>
-        <source>Nowa maszyna z obrazu dysku Windows 98...</source>
-        <translation>New machine from a Windows 98 disk image...</translation>
-    </message>
-    <message>
-        <source>Nowa z folderu...</source>
-        <translation>New from a Folder...</translation>
-    </message>
-    <message>
-        <source>Nowa maszyna z folderu z dyskiem Windows 98...</source>
-        <translation>New machine from a folder holding a Windows 98 drive...</translation>
-    </message>
-    <message>
-        <source>Użyj</source>
-        <translation>Use</translation>
-    </message>
-    <message>
-        <source>Przekaż zmiany do Windows 98...</source>
-        <translation>Hand the changes to Windows 98...</translation>
-    </message>
-    <message>
-        <source>Usuń</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>Zamknij</source>
-        <translation>Close</translation>
-    </message>
-</context>
-<context>
     <name>morvin::TfmMaszyny</name>
     <message>
         <source> (w użyciu)</source>
@@ -1974,7 +1962,7 @@ Hand it over?</translation>
     </message>
     <message>
         <source>Odczytano rejestr z dysku: %1 wartości wzięto z Windows 98, %2 zmian tej maszyny zostaje do przekazania.</source>
-        <translation>The disk's registry was read: %1 values were taken from Windows 98, and %2 changes made on this machine wait to be handed back.</translation>
+        <translation>The disk&apos;s registry was read: %1 values were taken from Windows 98, and %2 changes made on this machine wait to be handed back.</translation>
     </message>
     <message>
         <source>Rejestr na dysku jest taki, jak przy ostatnim odczycie.</source>
@@ -1990,7 +1978,7 @@ Zachować stan tej maszyny?</source>
 
 %1
 
-Keep this machine's values?</translation>
+Keep this machine&apos;s values?</translation>
     </message>
     <message>
         <source>Windows 98 zmienił od ostatniego odczytu rejestr lub pliki na dysku: przekazanie najpierw odczyta rejestr z dysku i zapyta o to, co zmieniono po obu stronach.</source>
@@ -2006,70 +1994,18 @@ Keep this machine's values?</translation>
     </message>
     <message>
         <source>własna maszyna programu</source>
-        <translation>the program's own machine</translation>
+        <translation>the program&apos;s own machine</translation>
+    </message>
+    <message>
+        <source>Ten rejestr nie prowadzi historii zmian</source>
+        <translation>This registry keeps no history of changes</translation>
     </message>
 </context>
 <context>
-    <name>TfmNowaMaszyna</name>
+    <name>morvin::TfmMenuStart</name>
     <message>
-        <source>Nowa maszyna</source>
-        <translation>New Machine</translation>
-    </message>
-    <message>
-        <source>Dysk:</source>
-        <translation>Disk:</translation>
-    </message>
-    <message>
-        <source>Dysk Windows 98</source>
-        <translation>Windows 98 disk</translation>
-    </message>
-    <message>
-        <source>&amp;Partycja:</source>
-        <translation>&amp;Partition:</translation>
-    </message>
-    <message>
-        <source>Partycja:</source>
-        <translation>Partition:</translation>
-    </message>
-    <message>
-        <source>Partycja</source>
-        <translation>Partition</translation>
-    </message>
-    <message>
-        <source>Profil &amp;użytkownika:</source>
-        <translation>&amp;User profile:</translation>
-    </message>
-    <message>
-        <source>Profil użytkownika:</source>
-        <translation>User profile:</translation>
-    </message>
-    <message>
-        <source>Profil użytkownika</source>
-        <translation>User profile</translation>
-    </message>
-    <message>
-        <source>&amp;Nazwa maszyny:</source>
-        <translation>Machine &amp;name:</translation>
-    </message>
-    <message>
-        <source>Nazwa maszyny:</source>
-        <translation>Machine name:</translation>
-    </message>
-    <message>
-        <source>Nazwa maszyny</source>
-        <translation>Machine name</translation>
-    </message>
-    <message>
-        <source>Utwórz</source>
-        <translation>Create</translation>
-    </message>
-    <message>
-        <source>Utwórz maszynę</source>
-        <translation>Create the machine</translation>
-    </message>
-    <message>
-        <source>Anuluj</source>
-        <translation>Cancel</translation>
+        <source>Czy napewno chcesz usunąć ten element Autostartu?</source>
+        <translation>Are you sure you want to remove this StartUp entry?</translation>
     </message>
 </context>
 <context>
@@ -2093,6 +2029,74 @@ Keep this machine's values?</translation>
     <message>
         <source>Maszyna %1 już jest</source>
         <translation>There is a machine %1 already</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmProgramy</name>
+    <message>
+        <source>Zaznacz pozycję</source>
+        <translation>Select an entry</translation>
+    </message>
+    <message>
+        <source>Musisz zaznaczyć pozycję aby móc ją edytować!</source>
+        <translation>You have to select an entry before you can edit it!</translation>
+    </message>
+    <message>
+        <source>Wszystkie pliki (*.*)</source>
+        <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>Programy (*.exe)</source>
+        <translation>Programs (*.exe)</translation>
+    </message>
+    <message>
+        <source>Poszukiwanie programu deinstalacyjnego</source>
+        <translation>Looking for the uninstaller</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmSet</name>
+    <message>
+        <source>Wszystkie obrazy (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)</source>
+        <translation>All pictures (*.bmp *.ico *.wmf *.emf *.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Mapy bitowe (*.bmp)</source>
+        <translation>Bitmaps (*.bmp)</translation>
+    </message>
+    <message>
+        <source>Ikony (*.ico)</source>
+        <translation>Icons (*.ico)</translation>
+    </message>
+    <message>
+        <source>Metapliki (*.wmf)</source>
+        <translation>Metafiles (*.wmf)</translation>
+    </message>
+    <message>
+        <source>Rozszerzone metapliki (*.emf)</source>
+        <translation>Enhanced metafiles (*.emf)</translation>
+    </message>
+    <message>
+        <source>Obrazy JPEG (*.jpg *.jpeg)</source>
+        <translation>JPEG images (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Wybierz tapetę</source>
+        <translation>Choose a wallpaper</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmSztuczki</name>
+    <message>
+        <source>Wybierz artykuł</source>
+        <translation>Choose an article</translation>
+    </message>
+</context>
+<context>
+    <name>morvin::TfmWindows</name>
+    <message>
+        <source>Wprowadzono rozdzielczość większą niż 1024x768. Czy napewno chcesz zmienić rozdzielczość na %1x%2 ?</source>
+        <translation>The resolution entered is larger than 1024x768. Are you sure you want to change the resolution to %1x%2?</translation>
     </message>
 </context>
 </TS>
