@@ -15,14 +15,7 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 
 file="$work/big.reg"
-awk 'BEGIN {
-  printf "REGEDIT4\r\n\r\n"
-  for (k = 0; k < 2000; k++) {
-    printf "[HKEY_CURRENT_USER\\Software\\Bench\\Key%d]\r\n", k
-    for (v = 0; v < 25; v++) printf "\"Value%d\"=dword:00000001\r\n", v
-    printf "\r\n"
-  }
-}' >"$file"
+sh "$(dirname "$0")/big-reg.sh" "$file"
 printf 'REGEDIT4\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Bench]\r\n\r\n' >"$work/empty.reg"
 winpath() { echo "Z:$1" | tr / '\\'; }
 

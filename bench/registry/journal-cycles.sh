@@ -11,14 +11,7 @@ trap 'rm -rf "$work"' EXIT
 export MORVIN_MACHINE="$work/machine"
 
 file="$work/big.reg"
-awk 'BEGIN {
-  printf "REGEDIT4\r\n\r\n"
-  for (k = 0; k < 2000; k++) {
-    printf "[HKEY_CURRENT_USER\\Software\\Bench\\Key%d]\r\n", k
-    for (v = 0; v < 25; v++) printf "\"Value%d\"=dword:00000001\r\n", v
-    printf "\r\n"
-  }
-}' >"$file"
+sh "$(dirname "$0")/big-reg.sh" "$file"
 
 measure() { # label, command...
   label=$1

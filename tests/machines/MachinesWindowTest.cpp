@@ -25,7 +25,7 @@
 #include "platform/Machine.h"
 #include "platform/Win9xVirtualDisk.h"
 #include "shell/WindowFactories.h"
-#include "tests/support/gui/GuiTest.h"
+#include "tests/machines/MachinesTest.h"
 #include "tests/win98/Win98Fixture.h"
 
 namespace morvin {
@@ -61,27 +61,14 @@ class QemuGate {
   std::string folder_, path_;
 };
 
-class MachinesWindowTest : public test::GuiTest {
+class MachinesWindowTest : public test::MachinesTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
-    data_ = machine->folder() + "-data";
-    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", data_.c_str(), 1);
-    // The test's machine stands where the default one lies.
-    fs::create_directories(data_ + "/morvin-ng");
-    fs::create_directory_symlink(machine->folder(), data_ + "/morvin-ng/machine");
+    MachinesTest::SetUp();
     test::Win98Drive fixture;  // NoNetSetup is 5 on it
     fixture.writeFolder(data_ + "/drive");
     offset_ = test::makeImage(data_ + "/drive", data_ + "/disk.raw", 32, true);
     ASSERT_EQ(runTool({"qemu-img", "convert", "-O", "vdi", data_ + "/disk.raw", disk()}).status, 0);
-  }
-  void TearDown() override {
-    platform::openMachine(machine->folder());
-    ::unsetenv("XDG_DATA_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(data_);
-    GuiTest::TearDown();
   }
   std::string disk() const { return data_ + "/disk.vdi"; }
   std::string made() const { return data_ + "/morvin-ng/machines/win98"; }
@@ -124,7 +111,6 @@ class MachinesWindowTest : public test::GuiTest {
         list->setCurrentItem(list->topLevelItem(i));
   }
 
-  std::string data_;
   long long offset_ = 0;
 };
 

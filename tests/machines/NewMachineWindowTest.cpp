@@ -16,7 +16,7 @@
 #include "platform/Win9xChoices.h"
 #include "registry/HiveStore.h"
 #include "registry/RegFile.h"
-#include "tests/support/gui/GuiTest.h"
+#include "tests/machines/MachinesTest.h"
 #include "tests/win98/Win98Fixture.h"
 
 namespace morvin {
@@ -24,24 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NewMachineWindowTest : public test::GuiTest {
- protected:
-  void SetUp() override {
-    GuiTest::SetUp();
-    data_ = machine->folder() + "-data";
-    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", data_.c_str(), 1);
-    fs::create_directories(data_ + "/morvin-ng");
-    fs::create_directory_symlink(machine->folder(), data_ + "/morvin-ng/machine");
-  }
-  void TearDown() override {
-    ::unsetenv("XDG_DATA_HOME");
-    ::unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(data_);
-    GuiTest::TearDown();
-  }
-  std::string data_;
-};
+using NewMachineWindowTest = test::MachinesTest;
 
 TEST_F(NewMachineWindowTest, AFolderDrivesComputerNameIsOfferedAndTheChosenProfileIsRead) {
   test::Win98Drive drive;  // its own profile: Jan
