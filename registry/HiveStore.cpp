@@ -722,27 +722,29 @@ std::vector<std::optional<journal::State>> HiveStore::latestStates(
   for (std::size_t i = 0; i < entries.size(); ++i) given.emplace(entries[i].id, i);
   std::lock_guard lock(impl_->mutex);
   HiveFile::ReadScope machineScope(*impl_->machine), userScope(*impl_->user);
+  std::vector<std::size_t> inHive[2];  // machine, user
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].kind != journal::Kind::Profile)
+      inHive[entries[i].root == impl_->rootName(*impl_->user)].push_back(i);
+  std::vector<std::int64_t> rows(entries.size(), 0);
+  impl_->machine->newestRowsOf(entries, inHive[0], rows);
+  impl_->user->newestRowsOf(entries, inHive[1], rows);
   std::vector<std::optional<journal::State>> states(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const journal::Entry& e = entries[i];
-    if (e.kind == journal::Kind::Profile) continue;
-    const bool inUser = e.root == impl_->rootName(*impl_->user);
+  for (const bool inUser : {false, true}) {
     HiveFile& hive = inUser ? *impl_->user : *impl_->machine;
-    const std::int64_t row = hive.newestRowOf(journal::itemHash(e));
-    if (row == 0) continue;
-    std::optional<journal::Entry> newest;
-    const auto known = given.find(journal::entryId(inUser, row));
-    const journal::Entry* found = nullptr;
-    if (known != given.end()) {
-      found = &entries[known->second];
-    } else {
-      newest = hive.readEntry(inUser, row);
-      found = newest ? &*newest : nullptr;
+    for (std::size_t i : inHive[inUser]) {
+      if (rows[i] == 0) continue;
+      std::optional<journal::Entry> newest;
+      const journal::Entry* found = nullptr;
+      if (const auto known = given.find(journal::entryId(inUser, rows[i])); known != given.end()) {
+        found = &entries[known->second];
+      } else {
+        newest = hive.readEntry(inUser, rows[i]);
+        found = newest ? &*newest : nullptr;
+      }
+      // A pending entry is read from its item.
+      if (found && !found->pending) states[i] = found->after;
     }
-    // A pending entry, or another item sharing the hash: read from the item.
-    if (!found || found->pending) continue;
-    if (found != &e && journal::itemIdentity(*found) != journal::itemIdentity(e)) continue;
-    states[i] = found->after;
   }
   return states;
 }

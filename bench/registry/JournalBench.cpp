@@ -1,13 +1,12 @@
 // The journal at size: a 50,000-value import with and without it, taking it
 // back, and the reads (the newest 20 entries, the net changes) on journals of
-// 50,000 and 1,000,000 entries built directly in the hive.
+// 50,000 and 1,000,000 entries written straight into the hive file.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
 #include <optional>
 #include <string>
 
 #include "BenchHives.h"
+#include "registry/HiveStoreFile.h"
 #include "registry/JournalHistory.h"
 #include "registry/ProfileStore.h"
 #include "registry/RegFile.h"
@@ -77,38 +76,31 @@ void BM_UndoBigImport(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoBigImport)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// A journal of `entries` rows in USER.DAT, written with SQL: imports and their
-// undos in turn, twenty rows per item, so the registry is back at its start
-// (each item's summary says both ends are alike, as the store would).
+// A journal of `entries` entries in USER.DAT, written straight into the hive
+// file: imports and their undos in turn, twenty entries per item, so the
+// registry is back at its start (each item's two ends alike).
 std::string bigJournal(std::int64_t entries) {
   const std::string folder = scratchFolder("journal-" + std::to_string(entries));
   openBenchHive(folder).reset();  // the hive files made
-  sqlite3* db = nullptr;
-  sqlite3_open((folder + "/USER.DAT").c_str(), &db);
-  const std::string items = std::to_string(entries / 20);
-  const std::string sql =
-      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(entries - 1) +
-      ") INSERT INTO journal(at, grp, source, kind, root, path, section, name, before_present, "
-      "before_type, before_data, after_present, after_type, after_data, undoes, pending, item) "
-      "SELECT 1700000000000000 + i, 1 + i / " +
-      items +
-      ", CAST('morvin-reg import' AS BLOB), 0, 'HKEY_CURRENT_USER', "
-      "'Software\\Bench\\Key' || ((i % " +
-      items +
-      ") / 25), '', 'Value' || (i % 25), "
-      "(i / " +
-      items + ") % 2, 4 * ((i / " + items + ") % 2), substr(x'01000000', 1, 4 * ((i / " + items +
-      ") % 2)), 1 - (i / " + items + ") % 2, 4 - 4 * ((i / " + items +
-      ") % 2), substr(x'01000000', 1, 4 - 4 * ((i / " + items + ") % 2)), 0, 0, 1 + i % " + items +
-      " FROM n; INSERT INTO journal_items SELECT item, min(id), 7, max(id), 7, 0 FROM journal GROUP BY item; "
-      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('morvin-reg import' AS BLOB)); COMMIT;";
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-    std::fprintf(stderr, "bigJournal: %s\n", error ? error : "?");
-    sqlite3_free(error);
+  reg::hive::HiveFile hive(folder + "/USER.DAT", false);
+  const std::int64_t items = entries / 20;
+  const std::string present("\x01\0\0\0", 4);
+  hive.begin();
+  for (std::int64_t i = 0; i < entries; ++i) {
+    const std::int64_t item = i % items, pass = i / items;
+    journal::Entry e;
+    e.at = 1700000000000000 + i;
+    e.group = 1 + pass;
+    e.source = "morvin-reg import";
+    e.root = "HKEY_CURRENT_USER";
+    e.path = "Software\\Bench\\Key" + std::to_string(item / 25);
+    e.name = "Value" + std::to_string(item % 25);
+    const bool wasThere = pass % 2 == 1;
+    e.before = wasThere ? journal::State{true, 4, present} : journal::State{};
+    e.after = wasThere ? journal::State{} : journal::State{true, 4, present};
+    hive.addEntry(e);
   }
-  sqlite3_close(db);
+  hive.commit();
   return folder;
 }
 

@@ -1,0 +1,256 @@
+#include "HiveStoreJournalRows.h"
+
+#include <sqlite3.h>
+
+#include "Cp1250.h"
+#include "SqliteDb.h"
+
+namespace morvin::reg::hive::rows {
+namespace {
+
+[[noreturn]] void malformed() {
+  throw sqlite::Error(SQLITE_CORRUPT, "a journal row is damaged");
+}
+
+void putNumber(std::string& out, std::uint64_t n) {
+  while (n >= 0x80) {
+    out += static_cast<char>((n & 0x7F) | 0x80);
+    n >>= 7;
+  }
+  out += static_cast<char>(n);
+}
+void putSigned(std::string& out, std::int64_t n) {
+  putNumber(out, (static_cast<std::uint64_t>(n) << 1) ^ static_cast<std::uint64_t>(n >> 63));
+}
+void putBytes(std::string& out, std::string_view bytes) {
+  putNumber(out, bytes.size());
+  out += bytes;
+}
+void putFixed(std::string& out, std::int64_t n) {
+  for (int i = 0; i < 8; ++i) out += static_cast<char>(static_cast<std::uint64_t>(n) >> (8 * i));
+}
+
+// Reads a blob from a file: never past its end.
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : rest_(bytes) {}
+  bool done() const { return rest_.empty(); }
+  std::uint64_t number() {
+    std::uint64_t n = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+      if (rest_.empty()) malformed();
+      const auto byte = static_cast<unsigned char>(rest_.front());
+      rest_.remove_prefix(1);
+      n |= std::uint64_t{byte & 0x7Fu} << shift;
+      if (!(byte & 0x80)) return n;
+    }
+    malformed();
+  }
+  std::int64_t signedNumber() {
+    const std::uint64_t n = number();
+    return static_cast<std::int64_t>((n >> 1) ^ (~(n & 1) + 1));
+  }
+  std::string_view bytes() {
+    const std::uint64_t size = number();
+    if (size > rest_.size()) malformed();
+    const std::string_view out = rest_.substr(0, size);
+    rest_.remove_prefix(size);
+    return out;
+  }
+  std::uint8_t byte() {
+    if (rest_.empty()) malformed();
+    const auto b = static_cast<std::uint8_t>(rest_.front());
+    rest_.remove_prefix(1);
+    return b;
+  }
+  std::int64_t fixed() {
+    if (rest_.size() < 8) malformed();
+    std::uint64_t n = 0;
+    for (int i = 0; i < 8; ++i) n |= std::uint64_t{static_cast<unsigned char>(rest_[i])} << (8 * i);
+    rest_.remove_prefix(8);
+    return static_cast<std::int64_t>(n);
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+void putState(std::string& out, const journal::State& state) {
+  out += static_cast<char>(state.present ? 1 : 0);
+  putNumber(out, state.type);
+  putBytes(out, state.data);
+}
+journal::State readState(Reader& in) {
+  journal::State state;
+  const std::uint8_t present = in.byte();
+  if (present > 1) malformed();
+  state.present = present == 1;
+  const std::uint64_t type = in.number();
+  if (type > UINT32_MAX) malformed();
+  state.type = static_cast<std::uint32_t>(type);
+  state.data = std::string(in.bytes());
+  return state;
+}
+
+}  // namespace
+
+// Letter case aside as the store compares key names: cp1250's capitals
+// (one byte each, unlike the stored comparison form).
+std::string placeOf(const journal::Entry& e) {
+  std::string place = cp1250::toUpper(e.root);
+  place += '\0';
+  place += cp1250::toUpper(e.path);
+  place += '\0';
+  place += cp1250::toUpper(e.section);
+  return place;
+}
+
+std::int64_t placeHash(std::string_view place) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (unsigned char c : place) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::int64_t>(hash >> 1);
+}
+
+std::string itemOf(const journal::Entry& e) {
+  return static_cast<char>('0' + static_cast<int>(e.kind)) + cp1250::toUpper(e.name);
+}
+
+void pack(const journal::Entry& e, std::string& packed) {
+  packed += static_cast<char>(e.kind);
+  putBytes(packed, e.name);
+  putState(packed, e.before);
+  putState(packed, e.after);
+  putSigned(packed, e.undoes);
+}
+
+void unpack(std::string_view packed, std::int64_t count, const journal::Entry& shared,
+            std::vector<journal::Entry>& out) {
+  Reader in(packed);
+  for (std::int64_t i = 0; i < count; ++i) {
+    journal::Entry& e = out.emplace_back(shared);
+    const std::uint8_t kind = in.byte();
+    if (kind > static_cast<std::uint8_t>(journal::Kind::Profile)) malformed();
+    e.kind = static_cast<journal::Kind>(kind);
+    e.name = std::string(in.bytes());
+    e.before = readState(in);
+    e.after = readState(in);
+    e.undoes = in.signedNumber();
+  }
+  if (!in.done()) malformed();
+}
+
+std::int64_t signature(const journal::Entry& e, bool before) {
+  if (e.kind == journal::Kind::Profile) return before ? 0 : 1;
+  const journal::State& state = before ? e.before : e.after;
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  auto add = [&](unsigned char c) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  };
+  add(state.present ? 1 : 0);
+  if (e.kind == journal::Kind::Value) {
+    for (int i = 0; i < 4; ++i) add(static_cast<unsigned char>(state.type >> (8 * i)));
+    for (unsigned char c : state.data) add(c);
+  }
+  return static_cast<std::int64_t>(hash >> 1) + 2;
+}
+
+namespace {
+
+// An item: its key, its ends as row numbers (the newest as the distance from
+// the oldest), the oldest `before` signed, and two flags.
+constexpr std::uint8_t kEndsDiffer = 1, kLastPending = 2;
+
+void packItems(const std::vector<ItemEnds>& items, std::string& out) {
+  putNumber(out, items.size());
+  for (const ItemEnds& i : items) {
+    putBytes(out, i.item);
+    putNumber(out, static_cast<std::uint64_t>(i.firstRow));
+    putNumber(out, static_cast<std::uint64_t>(i.lastRow - i.firstRow));
+    putFixed(out, i.firstSig);
+    out += static_cast<char>((i.endsDiffer ? kEndsDiffer : 0) | (i.lastPending ? kLastPending : 0));
+  }
+}
+
+void unpackItems(Reader& in, std::vector<ItemEnds>& out) {
+  const std::uint64_t count = in.number();
+  for (std::uint64_t n = 0; n < count; ++n) {
+    ItemEnds& i = out.emplace_back();
+    i.item = std::string(in.bytes());
+    const std::uint64_t first = in.number(), distance = in.number();
+    if (first == 0 || first > INT64_MAX / 2 || distance > INT64_MAX / 2) malformed();
+    i.firstRow = static_cast<std::int64_t>(first);
+    i.lastRow = i.firstRow + static_cast<std::int64_t>(distance);
+    i.firstSig = in.fixed();
+    const std::uint8_t flags = in.byte();
+    if (flags > (kEndsDiffer | kLastPending)) malformed();
+    i.endsDiffer = flags & kEndsDiffer;
+    i.lastPending = flags & kLastPending;
+  }
+}
+
+}  // namespace
+
+std::string packPlaces(const std::vector<PlaceItems>& places) {
+  std::string out;
+  for (const PlaceItems& p : places) {
+    putBytes(out, p.place);
+    packItems(p.items, out);
+  }
+  return out;
+}
+
+void unpackPlaces(std::string_view packed, std::vector<PlaceItems>& out) {
+  Reader in(packed);
+  while (!in.done()) {
+    PlaceItems& p = out.emplace_back();
+    p.place = std::string(in.bytes());
+    unpackItems(in, p.items);
+  }
+}
+
+std::vector<ItemEnds>& itemsOf(std::vector<PlaceItems>& places, const std::string& place) {
+  for (PlaceItems& p : places)
+    if (p.place == place) return p.items;
+  return places.emplace_back(PlaceItems{place, {}}).items;
+}
+
+void Touched::touch(const std::string& place, const journal::Entry& entry, std::int64_t row) {
+  if (!last_ || last_->first != place) last_ = &*places_.try_emplace(place).first;
+  Place& p = last_->second;
+  std::string item = itemOf(entry);
+  const auto known = p.index.find(item);
+  Item* touched = nullptr;
+  if (known == p.index.end()) {
+    touched = &p.items.emplace_back(Item{{std::move(item), row, signature(entry, true), row, false, false}, 0});
+    p.index.emplace(touched->ends.item, p.items.size() - 1);
+  } else {
+    touched = &p.items[known->second];
+  }
+  touched->ends.lastRow = row;
+  touched->ends.lastPending = entry.pending;
+  touched->lastSig = signature(entry, false);
+  touched->ends.endsDiffer = touched->lastSig != touched->ends.firstSig;
+}
+
+void merge(const Touched::Place& touched, std::vector<ItemEnds>& stored) {
+  stored.reserve(stored.size() + touched.items.size());  // the views below stay valid
+  std::unordered_map<std::string_view, std::size_t> index;
+  for (std::size_t i = 0; i < stored.size(); ++i) index.emplace(stored[i].item, i);
+  for (const Touched::Item& t : touched.items) {
+    const auto known = index.find(t.ends.item);
+    if (known == index.end()) {
+      stored.push_back(t.ends);
+      continue;
+    }
+    ItemEnds& s = stored[known->second];
+    s.lastRow = t.ends.lastRow;
+    s.endsDiffer = s.firstSig != t.lastSig;
+    s.lastPending = t.ends.lastPending;
+  }
+}
+
+}  // namespace morvin::reg::hive::rows
