@@ -306,10 +306,10 @@ struct HiveStore::Impl {
   void recordRemoval(HiveFile& hive, std::int64_t id, const HiveFile::KeyRow& row) {
     if (!recording(hive)) return;
     journal::Group group;
-    std::string name, data;
-    std::uint32_t type = 0;
-    for (std::uint32_t i = 0; hive.valueAt(id, i, row.values, &name, &type, &data); ++i)
-      recordValue(hive, id, name, {true, type, data}, {});
+    if (row.values > 0)
+      hive.forEachValue(id, [&](std::string_view name, std::uint32_t type, std::string_view data) {
+        recordValue(hive, id, name, {true, type, std::string(data)}, {});
+      });
     recordKey(hive, id, kKeyThere, {});
   }
 
@@ -705,9 +705,15 @@ std::vector<journal::Entry> HiveStore::withGroups(const std::vector<std::int64_t
     impl_->machine->readGroup(false, group, lists[0]);
     impl_->user->readGroup(true, group, lists[1]);
   }
-  for (auto& list : lists)
-    std::sort(list.begin(), list.end(),
-              [](const journal::Entry& a, const journal::Entry& b) { return a.id > b.id; });
+  auto newerFirst = [](const journal::Entry& a, const journal::Entry& b) { return a.id > b.id; };
+  for (auto& list : lists) {
+    // A group is read oldest first: most often turning it round is enough.
+    std::reverse(list.begin(), list.end());
+    if (!std::is_sorted(list.begin(), list.end(), newerFirst))
+      std::sort(list.begin(), list.end(), newerFirst);
+  }
+  if (lists[0].empty()) return std::move(lists[1]);
+  if (lists[1].empty()) return std::move(lists[0]);
   std::vector<journal::Entry> out;
   out.reserve(lists[0].size() + lists[1].size());
   mergeNewest(lists[0], lists[1], SIZE_MAX, out);

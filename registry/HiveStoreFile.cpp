@@ -183,6 +183,7 @@ struct HiveFile::Statements {
         valuePrev(db,
                   "SELECT id, name, type, data FROM vals WHERE key = ? AND id < ? ORDER BY id DESC LIMIT 1"),
         valueAt(db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?"),
+        allValues(db, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"),
         valueAtFromEnd(
             db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id DESC LIMIT 1 OFFSET ?"),
         subkeyLengths(db, "SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?"),
@@ -199,7 +200,7 @@ struct HiveFile::Statements {
   sqlite::Statement key, findChild, addChild, countSubkeys, countValues, removeKeyValues, removeKey;
   sqlite::Statement getValue, updateValue, insertValue, removeValue;
   sqlite::Statement subkeyNext, subkeyPrev, subkeyAt, subkeyAtFromEnd;
-  sqlite::Statement valueNext, valuePrev, valueAt, valueAtFromEnd;
+  sqlite::Statement valueNext, valuePrev, valueAt, valueAtFromEnd, allValues;
   sqlite::Statement subkeyLengths, valueLengths;
 };
 
@@ -331,6 +332,13 @@ void HiveFile::verify() {
         "SELECT count(*) FROM (SELECT 1 FROM vals INDEXED BY vals_in_order ORDER BY key DESC LIMIT 1)"})
     db_->scalar(probe);
   if (db_->scalar("SELECT count(*) FROM keys WHERE id = 1 AND parent = 0") != 1) damaged(path_);
+}
+
+void HiveFile::forEachValue(
+    std::int64_t key, const std::function<void(std::string_view, std::uint32_t, std::string_view)>& visit) {
+  sqlite::Use all(s_->allValues);
+  all->bind(1, key);
+  while (all->step()) visit(all->blob(0), static_cast<std::uint32_t>(all->integer(1)), all->blob(2));
 }
 
 void HiveFile::begin() {

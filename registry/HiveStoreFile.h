@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -79,6 +80,9 @@ class HiveFile {
   bool valueAt(std::int64_t key, std::uint32_t index, std::uint32_t count, std::string* name,
                std::uint32_t* type, std::string* data);
   void lengths(std::int64_t key, KeyInfo& info);
+  // Calls visit(name, type, data) for each value of the key, in order.
+  void forEachValue(std::int64_t key,
+                    const std::function<void(std::string_view, std::uint32_t, std::string_view)>& visit);
 
   // The journal (HiveStoreJournal.cpp, layout in HiveStoreJournalRows.h).
   // A read-only hive of an older version has none this version reads: it

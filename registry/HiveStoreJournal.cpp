@@ -24,8 +24,8 @@ bool HiveFile::continuesOpenRow(const journal::Entry& e, std::int64_t row) const
   const JournalBatch& b = batch_;
   const journal::Entry& s = b.shared;
   return b.count > 0 && b.count < kMaxRowEntries && b.packed.size() < kMaxRowBytes &&
-         row == b.first + b.count && !e.pending && e.group != 0 && e.group == s.group &&
-         e.path == s.path && e.root == s.root && e.section == s.section && e.source == s.source;
+         row == b.first + b.count && !e.pending && e.group != 0 && e.group == s.group && e.path == s.path &&
+         e.root == s.root && e.section == s.section && e.source == s.source;
 }
 
 // ---- adding entries --------------------------------------------------------------
@@ -251,7 +251,8 @@ std::int64_t HiveFile::dropOlderPartOfRow(std::int64_t rowId) {
   if (entries.empty() || first >= rowId) return 0;
   const std::int64_t older = rowId - first;
   std::string packed;
-  for (std::size_t i = static_cast<std::size_t>(older); i < entries.size(); ++i) rows::pack(entries[i], packed);
+  for (std::size_t i = static_cast<std::size_t>(older); i < entries.size(); ++i)
+    rows::pack(entries[i], packed);
   sqlite::Statement keep(*db_, "UPDATE journal SET count = ?, entries = ? WHERE id = ?");
   keep.bind(1, last - rowId + 1).bind(2, packed).bind(3, last).run();
   return older;

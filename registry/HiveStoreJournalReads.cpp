@@ -73,7 +73,8 @@ void HiveFile::readNewest(bool userHive, std::int64_t below, const std::string& 
     }
   }
   sqlite::Statement page(*db_, source.empty() ? MORVIN_SELECT_ROWS "WHERE id < ? ORDER BY id DESC"
-                                              : MORVIN_SELECT_ROWS "WHERE id < ? AND source = ? ORDER BY id DESC");
+                                              : MORVIN_SELECT_ROWS
+                                   "WHERE id < ? AND source = ? ORDER BY id DESC");
   page.bind(1, olderThan);
   if (!source.empty()) page.bind(2, source);
   while (taken < limit && page.step()) take(page);
@@ -97,6 +98,10 @@ void HiveFile::readGroup(bool userHive, std::int64_t group, std::vector<journal:
   if (!hasJournal_ || group == 0) return;
   writeBatchBeforeReading();
   ReadScope scope(*this);
+  sqlite::Statement size(*db_, "SELECT ifnull(sum(count), 0) FROM journal WHERE grp = ?");
+  size.bind(1, group);
+  if (size.step() && size.integer(0) > 0)  // a big action's entries are many: no copy while growing
+    out.reserve(out.size() + static_cast<std::size_t>(std::min<std::int64_t>(size.integer(0), 1 << 24)));
   sqlite::Statement members(*db_, MORVIN_SELECT_ROWS "WHERE grp = ? ORDER BY id");
   members.bind(1, group);
   while (members.step()) readRow(members, userHive, out);

@@ -225,7 +225,8 @@ void Touched::touch(const std::string& place, const journal::Entry& entry, std::
   const auto known = p.index.find(item);
   Item* touched = nullptr;
   if (known == p.index.end()) {
-    touched = &p.items.emplace_back(Item{{std::move(item), row, signature(entry, true), row, false, false}, 0});
+    touched =
+        &p.items.emplace_back(Item{{std::move(item), row, signature(entry, true), row, false, false}, 0});
     p.index.emplace(touched->ends.item, p.items.size() - 1);
   } else {
     touched = &p.items[known->second];

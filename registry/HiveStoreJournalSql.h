@@ -9,7 +9,8 @@
 #include "SqliteDb.h"
 
 // A statement keeps its text until it is prepared: this lives as long as the program.
-#define MORVIN_SELECT_ROWS "SELECT id, count, at, grp, source, root, path, section, pending, entries FROM journal "
+#define MORVIN_SELECT_ROWS \
+  "SELECT id, count, at, grp, source, root, path, section, pending, entries FROM journal "
 
 namespace morvin::reg::hive {
 

@@ -2,6 +2,7 @@
 // back, and the reads (the newest 20 entries, the net changes) on journals of
 // 50,000 and 1,000,000 entries written straight into the hive file.
 #include <benchmark/benchmark.h>
+
 #include <optional>
 #include <string>
 
