@@ -233,29 +233,26 @@ struct HiveStore::Impl {
   // Whether changes of `hive` go into its journal now.
   static bool recording(const HiveFile& hive) { return !journal::suspended() && hive.hasJournal(); }
   // Adds a journal entry for a change of `hive`, in the open transaction.
-  void record(HiveFile& hive, journal::Entry entry) {
+  // One entry is filled again and again: a big import makes no strings anew.
+  journal::Entry scratch;
+  void record(HiveFile& hive, journal::Kind kind, std::int64_t id, std::string_view name,
+              journal::State before, journal::State after) {
+    journal::Entry& entry = scratch;
+    entry.kind = kind;
+    entry.path = hive.keyPath(id);
+    entry.name = name;
+    entry.before = std::move(before);
+    entry.after = std::move(after);
     journal::stamp(entry);
     entry.root = rootName(hive);
     hive.addEntry(entry);
   }
   void recordKey(HiveFile& hive, std::int64_t id, journal::State before, journal::State after) {
-    if (!recording(hive)) return;
-    journal::Entry entry;
-    entry.kind = journal::Kind::Key;
-    entry.path = hive.keyPath(id);
-    entry.before = std::move(before);
-    entry.after = std::move(after);
-    record(hive, std::move(entry));
+    if (recording(hive)) record(hive, journal::Kind::Key, id, {}, std::move(before), std::move(after));
   }
   void recordValue(HiveFile& hive, std::int64_t id, std::string_view name, journal::State before,
                    journal::State after) {
-    if (!recording(hive)) return;
-    journal::Entry entry;
-    entry.path = hive.keyPath(id);
-    entry.name = std::string(name);
-    entry.before = std::move(before);
-    entry.after = std::move(after);
-    record(hive, std::move(entry));
+    if (recording(hive)) record(hive, journal::Kind::Value, id, name, std::move(before), std::move(after));
   }
   const char* rootName(const HiveFile& hive) const {
     return &hive == user.get() ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";

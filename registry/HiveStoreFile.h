@@ -90,7 +90,8 @@ class HiveFile {
   // number per entry (journal::entryId makes the ids users see).
   bool hasJournal() const { return hasJournal_; }
   // The key's path below the root, each name as stored ("Software\\X").
-  std::string keyPath(std::int64_t id);
+  // Valid until the next call.
+  const std::string& keyPath(std::int64_t id);
   // Adds an entry in the open write transaction; returns its row number.
   // Entries are kept in memory and written when the transaction commits
   // (or before anything reads the journal).
@@ -200,6 +201,7 @@ class HiveFile {
   bool reading_ = false;                                 // a ReadScope's transaction is open
   std::uint64_t writes_ = 0;                             // this connection's commits, for the cursors
   std::unordered_map<std::int64_t, std::string> paths_;  // keyPath answers of this batch
+  std::string lastPath_;                                 // keyPath's answer outside a batch
   std::optional<std::string> lastSource_;                // the source last named in this batch
   JournalBatch batch_;
   Cursor keyCursor_;

@@ -50,7 +50,7 @@ HiveFile::JournalStatements& HiveFile::journalStatements() {
 
 // A batch (an import) names the same keys again and again: their paths are
 // remembered until it ends.
-std::string HiveFile::keyPath(std::int64_t id) {
+const std::string& HiveFile::keyPath(std::int64_t id) {
   if (const auto known = paths_.find(id); known != paths_.end()) return known->second;
   const std::int64_t asked = id;
   std::string path;
@@ -66,8 +66,11 @@ std::string HiveFile::keyPath(std::int64_t id) {
     path = path.empty() ? name : name + "\\" + path;
     id = step->integer(0);
   }
-  if (inTransaction()) paths_.emplace(asked, path);
-  return path;
+  if (!inTransaction()) {
+    lastPath_ = std::move(path);
+    return lastPath_;
+  }
+  return paths_.emplace(asked, std::move(path)).first->second;
 }
 
 std::int64_t HiveFile::addEntry(const journal::Entry& entry) {

@@ -75,19 +75,41 @@ class Reader {
   std::string_view rest_;
 };
 
+// A state in one byte when it is absence or a value of a common type; its
+// bytes after: 0 absent; 1 + type (below kGeneralState) present; else the
+// general form (presence, type, bytes).
+constexpr std::uint8_t kGeneralState = 0xFF;
+
 void putState(std::string& out, const journal::State& state) {
-  out += static_cast<char>(state.present ? 1 : 0);
-  putNumber(out, state.type);
+  if (!state.present && state.type == 0 && state.data.empty()) {
+    out += '\0';
+    return;
+  }
+  if (state.present && state.type < kGeneralState - 1) {
+    out += static_cast<char>(state.type + 1);
+  } else {
+    out += static_cast<char>(kGeneralState);
+    out += static_cast<char>(state.present ? 1 : 0);
+    putNumber(out, state.type);
+  }
   putBytes(out, state.data);
 }
+
 journal::State readState(Reader& in) {
   journal::State state;
-  const std::uint8_t present = in.byte();
-  if (present > 1) malformed();
-  state.present = present == 1;
-  const std::uint64_t type = in.number();
-  if (type > UINT32_MAX) malformed();
-  state.type = static_cast<std::uint32_t>(type);
+  const std::uint8_t head = in.byte();
+  if (head == 0) return state;
+  if (head != kGeneralState) {
+    state.present = true;
+    state.type = head - 1u;
+  } else {
+    const std::uint8_t present = in.byte();
+    if (present > 1) malformed();
+    state.present = present == 1;
+    const std::uint64_t type = in.number();
+    if (type > UINT32_MAX) malformed();
+    state.type = static_cast<std::uint32_t>(type);
+  }
   state.data = std::string(in.bytes());
   return state;
 }
@@ -115,7 +137,9 @@ std::int64_t placeHash(std::string_view place) {
 }
 
 std::string itemOf(const journal::Entry& e) {
-  return static_cast<char>('0' + static_cast<int>(e.kind)) + cp1250::toUpper(e.name);
+  std::string item(1, static_cast<char>('0' + static_cast<int>(e.kind)));
+  for (unsigned char c : e.name) item += static_cast<char>(cp1250::toUpper(c));
+  return item;
 }
 
 void pack(const journal::Entry& e, std::string& packed) {
@@ -142,51 +166,69 @@ void unpack(std::string_view packed, std::int64_t count, const journal::Entry& s
   if (!in.done()) malformed();
 }
 
-std::int64_t signature(const journal::Entry& e, bool before) {
-  if (e.kind == journal::Kind::Profile) return before ? 0 : 1;
-  const journal::State& state = before ? e.before : e.after;
+std::int64_t signature(journal::Kind kind, const journal::State& state, bool before) {
+  if (kind == journal::Kind::Profile) return before ? 0 : 1;
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
   auto add = [&](unsigned char c) {
     hash ^= c;
     hash *= 1099511628211ull;
   };
   add(state.present ? 1 : 0);
-  if (e.kind == journal::Kind::Value) {
+  if (kind == journal::Kind::Value) {
     for (int i = 0; i < 4; ++i) add(static_cast<unsigned char>(state.type >> (8 * i)));
     for (unsigned char c : state.data) add(c);
   }
   return static_cast<std::int64_t>(hash >> 1) + 2;
 }
 
+std::int64_t signature(const journal::Entry& e, bool before) {
+  return signature(e.kind, before ? e.before : e.after, before);
+}
+
 namespace {
 
 // An item: its key, its ends as row numbers (the newest as the distance from
-// the oldest), the oldest `before` signed, and two flags.
-constexpr std::uint8_t kEndsDiffer = 1, kLastPending = 2;
+// the oldest), flags, and the oldest `before` signed unless it is absence
+// (most items are new).
+constexpr std::uint8_t kEndsDiffer = 1, kLastPending = 2, kFirstAbsent = 4;
+
+// The signature of absence for the kind `item` (itemOf) begins with.
+std::int64_t absentSignature(std::string_view item) {
+  if (item.empty() || item[0] < '0' || item[0] > '2') malformed();
+  return signature(static_cast<journal::Kind>(item[0] - '0'), {}, true);
+}
 
 void packItems(const std::vector<ItemEnds>& items, std::string& out) {
   putNumber(out, items.size());
+  std::int64_t previous = 0;  // items mostly follow each other: their first rows as steps
   for (const ItemEnds& i : items) {
     putBytes(out, i.item);
-    putNumber(out, static_cast<std::uint64_t>(i.firstRow));
+    putSigned(out, i.firstRow - previous);
+    previous = i.firstRow;
     putNumber(out, static_cast<std::uint64_t>(i.lastRow - i.firstRow));
-    putFixed(out, i.firstSig);
-    out += static_cast<char>((i.endsDiffer ? kEndsDiffer : 0) | (i.lastPending ? kLastPending : 0));
+    const bool firstAbsent = i.firstSig == absentSignature(i.item);
+    out += static_cast<char>((i.endsDiffer ? kEndsDiffer : 0) | (i.lastPending ? kLastPending : 0) |
+                             (firstAbsent ? kFirstAbsent : 0));
+    if (!firstAbsent) putFixed(out, i.firstSig);
   }
 }
 
 void unpackItems(Reader& in, std::vector<ItemEnds>& out) {
   const std::uint64_t count = in.number();
+  std::int64_t previous = 0;
   for (std::uint64_t n = 0; n < count; ++n) {
     ItemEnds& i = out.emplace_back();
     i.item = std::string(in.bytes());
-    const std::uint64_t first = in.number(), distance = in.number();
-    if (first == 0 || first > INT64_MAX / 2 || distance > INT64_MAX / 2) malformed();
-    i.firstRow = static_cast<std::int64_t>(first);
+    const std::int64_t step = in.signedNumber();
+    const std::uint64_t distance = in.number();
+    if (step > INT64_MAX / 4 || step < -INT64_MAX / 4 || distance > INT64_MAX / 4) malformed();
+    const std::int64_t first = previous + step;
+    if (first <= 0 || first > INT64_MAX / 4) malformed();
+    i.firstRow = previous = first;
     i.lastRow = i.firstRow + static_cast<std::int64_t>(distance);
-    i.firstSig = in.fixed();
     const std::uint8_t flags = in.byte();
-    if (flags > (kEndsDiffer | kLastPending)) malformed();
+    if (flags > (kEndsDiffer | kLastPending | kFirstAbsent)) malformed();
+    i.firstSig = flags & kFirstAbsent ? absentSignature(i.item) : in.fixed();
     i.endsDiffer = flags & kEndsDiffer;
     i.lastPending = flags & kLastPending;
   }

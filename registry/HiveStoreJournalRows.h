@@ -37,6 +37,7 @@ void unpack(std::string_view packed, std::int64_t count, const journal::Entry& s
 // A state as the summary compares it: a key by being there, a value by type
 // and bytes; a profile key never matches (it is always read from its file).
 std::int64_t signature(const journal::Entry& entry, bool before);
+std::int64_t signature(journal::Kind kind, const journal::State& state, bool before);
 
 // One item's oldest and newest entry (row numbers), the oldest `before`
 // signed, and whether the newest `after` differs from it.

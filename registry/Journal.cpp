@@ -50,7 +50,10 @@ std::int64_t nowMicros() {
 void stamp(Entry& entry) {
   entry.at = nowMicros();
   entry.group = currentGroup();
-  entry.source = currentSource();
+  if (fixedDepth > 0)
+    entry.source = fixedSource;  // into the entry's own room when it has some
+  else
+    entry.source = currentSource();
   entry.undoes = currentlyUndoing();
 }
 
