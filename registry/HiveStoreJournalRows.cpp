@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "Cp1250.h"
 #include "SqliteDb.h"
 
@@ -262,38 +264,41 @@ std::vector<ItemEnds>& itemsOf(std::vector<PlaceItems>& places, const std::strin
 
 void Touched::touch(const std::string& place, const journal::Entry& entry, std::int64_t row) {
   if (!last_ || last_->first != place) last_ = &*places_.try_emplace(place).first;
-  Place& p = last_->second;
-  std::string item = itemOf(entry);
-  const auto known = p.index.find(item);
-  Item* touched = nullptr;
-  if (known == p.index.end()) {
-    touched =
-        &p.items.emplace_back(Item{{std::move(item), row, signature(entry, true), row, false, false}, 0});
-    p.index.emplace(touched->ends.item, p.items.size() - 1);
-  } else {
-    touched = &p.items[known->second];
-  }
-  touched->ends.lastRow = row;
-  touched->ends.lastPending = entry.pending;
-  touched->lastSig = signature(entry, false);
-  touched->ends.endsDiffer = touched->lastSig != touched->ends.firstSig;
+  last_->second.push_back(
+      {itemOf(entry), row, signature(entry, true), signature(entry, false), entry.pending});
 }
 
 void merge(const Touched::Place& touched, std::vector<ItemEnds>& stored) {
-  stored.reserve(stored.size() + touched.items.size());  // the views below stay valid
-  std::unordered_map<std::string_view, std::size_t> index;
-  for (std::size_t i = 0; i < stored.size(); ++i) index.emplace(stored[i].item, i);
-  for (const Touched::Item& t : touched.items) {
-    const auto known = index.find(t.ends.item);
-    if (known == index.end()) {
-      stored.push_back(t.ends);
-      continue;
+  auto byItem = [](const ItemEnds& a, const ItemEnds& b) { return a.item < b.item; };
+  if (!std::is_sorted(stored.begin(), stored.end(), byItem))  // not as written: put in order
+    std::stable_sort(stored.begin(), stored.end(), byItem);
+  // Each item's touches together, in the order written.
+  std::vector<const Touched::Touch*> order;
+  order.reserve(touched.size());
+  for (const Touched::Touch& t : touched) order.push_back(&t);
+  std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->item < b->item; });
+  std::vector<ItemEnds> out;
+  out.reserve(stored.size() + order.size());
+  auto s = stored.begin();
+  for (std::size_t run = 0; run < order.size();) {
+    const Touched::Touch& first = *order[run];
+    std::size_t end = run + 1;
+    while (end < order.size() && order[end]->item == first.item) ++end;
+    const Touched::Touch& last = *order[end - 1];
+    run = end;
+    while (s != stored.end() && s->item < first.item) out.push_back(std::move(*s++));
+    if (s != stored.end() && s->item == first.item) {
+      ItemEnds& known = out.emplace_back(std::move(*s++));
+      known.lastRow = last.row;
+      known.endsDiffer = known.firstSig != last.afterSig;
+      known.lastPending = last.pending;
+    } else {
+      out.push_back(
+          {first.item, first.row, first.beforeSig, last.row, first.beforeSig != last.afterSig, last.pending});
     }
-    ItemEnds& s = stored[known->second];
-    s.lastRow = t.ends.lastRow;
-    s.endsDiffer = s.firstSig != t.lastSig;
-    s.lastPending = t.ends.lastPending;
   }
+  while (s != stored.end()) out.push_back(std::move(*s++));
+  stored = std::move(out);
 }
 
 }  // namespace morvin::reg::hive::rows

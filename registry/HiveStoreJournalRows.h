@@ -6,11 +6,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "Journal.h"
@@ -50,7 +48,7 @@ struct ItemEnds {
   bool lastPending = false;
   bool changed() const { return endsDiffer || lastPending; }
 };
-// A place with its items; a summary row holds every place of one hash
+// A place with its items (sorted by item); a summary row holds every place of one hash
 // (nearly always one). Unpacking throws sqlite::Error (SQLITE_CORRUPT) on a
 // malformed blob.
 struct PlaceItems {
@@ -62,18 +60,19 @@ void unpackPlaces(std::string_view packed, std::vector<PlaceItems>& out);
 // The items of `place` in `places`, added when missing.
 std::vector<ItemEnds>& itemsOf(std::vector<PlaceItems>& places, const std::string& place);
 
-// The items one transaction touched, by place, in place order (the summary
-// rows are written at its end, one b-tree walk).
+// The items one transaction touched, by place: each entry's mark on its item,
+// in the order written. They meet the stored summary when the transaction
+// ends, place by place, both sorted by item (no lookups one by one).
 class Touched {
  public:
-  struct Item {
-    ItemEnds ends;
-    std::int64_t lastSig = 0;  // the newest `after`, signed
+  struct Touch {
+    std::string item;  // itemOf
+    std::int64_t row = 0;
+    std::int64_t beforeSig = 0;
+    std::int64_t afterSig = 0;
+    bool pending = false;
   };
-  struct Place {
-    std::deque<Item> items;                                   // in the order first touched
-    std::unordered_map<std::string_view, std::size_t> index;  // item -> position
-  };
+  using Place = std::vector<Touch>;
   void touch(const std::string& place, const journal::Entry& entry, std::int64_t row);
   const std::map<std::string, Place>& places() const { return places_; }
   bool empty() const { return places_.empty(); }
@@ -87,8 +86,9 @@ class Touched {
   std::pair<const std::string, Place>* last_ = nullptr;  // entries come place by place
 };
 
-// Adds one place's touches to its stored items: an item already there keeps
-// its oldest end and takes the newest; a new one is appended.
+// Adds one place's touches to its stored items, kept sorted by item: an item
+// already there keeps its oldest end and takes the newest; a new one comes
+// in with both.
 void merge(const Touched::Place& touched, std::vector<ItemEnds>& stored);
 
 }  // namespace morvin::reg::hive::rows
