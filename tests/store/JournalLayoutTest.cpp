@@ -124,6 +124,73 @@ TEST_F(JournalLayout, EveryReaderFindsEachEntryOfAPackedRow) {
   EXPECT_EQ(rows, (std::vector<std::int64_t>{5, 6, 7, 0}));
 }
 
+class JournalLayoutStore : public JournalLayout {
+ public:
+  void SetUp() override {
+    JournalLayout::SetUp();
+    store_ = openStore();
+    profiles_ = journaledProfiles(store_);
+  }
+  void TearDown() override {
+    profiles_.reset();
+    store_.reset();
+    JournalLayout::TearDown();
+  }
+  // One action: the key made, then its values (one row of the journal).
+  void importKey(const std::string& path, const std::vector<std::string>& names) {
+    ASSERT_EQ(store_->atomically([&] {
+      Key key = 0;
+      EXPECT_EQ(store_->createKey(kCurrentUser, path, access::AllAccess, &key), err::Success);
+      for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(setDword(*store_, key, names[i], i + 1), 0);
+      store_->closeKey(key);
+      return err::Success;
+    }),
+              err::Success);
+  }
+  std::vector<Entry> history() { return journal::history(*store_, *profiles_); }
+  std::string changes() { return journal::changesReg(*store_); }
+
+  std::shared_ptr<HiveStore> store_;
+  std::shared_ptr<ProfileStore> profiles_;
+};
+
+TEST_F(JournalLayoutStore, ForgettingFromWithinARowKeepsItsNewerEntries) {
+  importKey("K", {"a", "b", "c"});
+  const std::vector<Entry> all = history();  // c b a K
+  ASSERT_EQ(all.size(), 4u);
+  EXPECT_EQ(journal::forget(*store_, {.entryId = all[1].id, .since = std::nullopt}), 2);
+  const std::vector<Entry> kept = history();
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[0].name, "c");
+  EXPECT_EQ(kept[1].name, "b");
+  EXPECT_EQ(kept[1].id, all[1].id);
+  EXPECT_EQ(changes(),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"b\"=dword:00000002\r\n\"c\"=dword:00000003\r\n\r\n");
+}
+
+TEST_F(JournalLayoutStore, ValuesOfAKeyThatCannotGoAreTakenBackOneByOne) {
+  importKey("K", {"a", "b"});
+  const std::int64_t imported = history().front().id;
+  Key sub = 0;
+  ASSERT_EQ(store_->createKey(kCurrentUser, "K\\Sub", access::AllAccess, &sub), err::Success);
+  store_->closeKey(sub);
+  const journal::UndoResult result = journal::undo(*store_, *profiles_, {imported}, nullptr);
+  EXPECT_EQ(result.takenBack, 2);
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_EQ(result.failures[0].entry.kind, Kind::Key);
+  Key k = 0;
+  ASSERT_EQ(store_->openKey(kCurrentUser, "K", access::Read, &k), err::Success);
+  EXPECT_EQ(readDword(*store_, k, "a"), -1);
+  EXPECT_EQ(readDword(*store_, k, "b"), -1);
+  store_->closeKey(k);
+  // Taken back again, the values come back: each removal was recorded.
+  journal::undo(*store_, *profiles_, {history().front().id}, nullptr);
+  ASSERT_EQ(store_->openKey(kCurrentUser, "K", access::Read, &k), err::Success);
+  EXPECT_EQ(readDword(*store_, k, "a"), 1);
+  EXPECT_EQ(readDword(*store_, k, "b"), 2);
+  store_->closeKey(k);
+}
+
 // The journal of the previous version: a row per entry, entry 4 settled away
 // and entry 6 forgotten with it.
 constexpr const char* kPreviousJournal = R"sql(
