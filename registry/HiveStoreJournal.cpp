@@ -15,6 +15,7 @@ namespace {
 // stays cheap whatever the action was.
 constexpr std::int64_t kMaxRowEntries = 256;
 constexpr std::size_t kMaxRowBytes = 64 * 1024;
+constexpr std::size_t kMaxTouchesHeld = 1 << 16;
 
 }  // namespace
 
@@ -94,6 +95,11 @@ void HiveFile::addEntryAt(const journal::Entry& entry, std::int64_t row) {
   rows::pack(entry, b.packed);
   ++b.count;
   b.touched.touch(b.place, entry, row);
+  // A huge action's touches go into the summary on the way: memory stays bounded.
+  if (b.touched.size() >= kMaxTouchesHeld) {
+    writeTouched(b.touched);
+    b.touched.clear();
+  }
   // A pending entry stands alone: settling it changes its row.
   if (entry.pending) writeOpenRow();
 }
@@ -161,6 +167,10 @@ void HiveFile::rebuildItems() {
     const std::string place = rows::placeOf(entries.front());
     for (std::size_t i = 0; i < entries.size(); ++i)
       touched.touch(place, entries[i], first + static_cast<std::int64_t>(i));
+    if (touched.size() >= kMaxTouchesHeld) {
+      writeTouched(touched);
+      touched.clear();
+    }
   }
   writeTouched(touched);
 }

@@ -266,6 +266,7 @@ void Touched::touch(const std::string& place, const journal::Entry& entry, std::
   if (!last_ || last_->first != place) last_ = &*places_.try_emplace(place).first;
   last_->second.push_back(
       {itemOf(entry), row, signature(entry, true), signature(entry, false), entry.pending});
+  ++size_;
 }
 
 void merge(const Touched::Place& touched, std::vector<ItemEnds>& stored) {

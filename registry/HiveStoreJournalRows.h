@@ -76,13 +76,16 @@ class Touched {
   void touch(const std::string& place, const journal::Entry& entry, std::int64_t row);
   const std::map<std::string, Place>& places() const { return places_; }
   bool empty() const { return places_.empty(); }
+  std::size_t size() const { return size_; }
   void clear() {
     places_.clear();
     last_ = nullptr;
+    size_ = 0;
   }
 
  private:
   std::map<std::string, Place> places_;
+  std::size_t size_ = 0;
   std::pair<const std::string, Place>* last_ = nullptr;  // entries come place by place
 };
 
