@@ -183,9 +183,9 @@ struct HiveFile::Statements {
         valuePrev(db,
                   "SELECT id, name, type, data FROM vals WHERE key = ? AND id < ? ORDER BY id DESC LIMIT 1"),
         valueAt(db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?"),
-        allValues(db, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"),
         valueAtFromEnd(
             db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id DESC LIMIT 1 OFFSET ?"),
+        allValues(db, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"),
         subkeyLengths(db, "SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?"),
         // Windows keeps texts (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) in UTF-16
         // and gives their stored size as the longest data even to the "A"
