@@ -98,10 +98,13 @@ void HiveFile::readGroup(bool userHive, std::int64_t group, std::vector<journal:
   if (!hasJournal_ || group == 0) return;
   writeBatchBeforeReading();
   ReadScope scope(*this);
-  sqlite::Statement size(*db_, "SELECT ifnull(sum(count), 0) FROM journal WHERE grp = ?");
+  // A big action's entries are many: room for them all at once, no copy
+  // while growing. A packed entry takes at least five bytes, so no row can
+  // claim more room than its bytes hold.
+  sqlite::Statement size(*db_,
+                         "SELECT ifnull(sum(min(count, length(entries) / 5)), 0) FROM journal WHERE grp = ?");
   size.bind(1, group);
-  if (size.step() && size.integer(0) > 0)  // a big action's entries are many: no copy while growing
-    out.reserve(out.size() + static_cast<std::size_t>(std::min<std::int64_t>(size.integer(0), 1 << 24)));
+  if (size.step() && size.integer(0) > 0) out.reserve(out.size() + static_cast<std::size_t>(size.integer(0)));
   sqlite::Statement members(*db_, MORVIN_SELECT_ROWS "WHERE grp = ? ORDER BY id");
   members.bind(1, group);
   while (members.step()) readRow(members, userHive, out);

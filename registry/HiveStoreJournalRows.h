@@ -48,9 +48,9 @@ struct ItemEnds {
   bool lastPending = false;
   bool changed() const { return endsDiffer || lastPending; }
 };
-// A place with its items (sorted by item); a summary row holds every place of one hash
-// (nearly always one). Unpacking throws sqlite::Error (SQLITE_CORRUPT) on a
-// malformed blob.
+// A place with its items, sorted by item; a summary row holds every place
+// of one hash (nearly always one). Unpacking throws sqlite::Error
+// (SQLITE_CORRUPT) on a malformed blob.
 struct PlaceItems {
   std::string place;
   std::vector<ItemEnds> items;
@@ -73,6 +73,11 @@ class Touched {
     bool pending = false;
   };
   using Place = std::vector<Touch>;
+  Touched() = default;
+  Touched(const Touched&) = delete;  // remembers where the last touch went
+  Touched& operator=(const Touched&) = delete;
+  Touched(Touched&&) = default;
+  Touched& operator=(Touched&&) = default;
   void touch(const std::string& place, const journal::Entry& entry, std::int64_t row);
   const std::map<std::string, Place>& places() const { return places_; }
   bool empty() const { return places_.empty(); }
