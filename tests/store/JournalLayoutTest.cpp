@@ -124,6 +124,48 @@ TEST_F(JournalLayout, EveryReaderFindsEachEntryOfAPackedRow) {
   EXPECT_EQ(rows, (std::vector<std::int64_t>{5, 6, 7, 0}));
 }
 
+// Rows and summaries as a damaged or hostile file may hold them: never read
+// past their bytes, always reported as a damaged database.
+TEST_F(JournalLayout, ADamagedRowOrSummaryIsReportedAsADamagedDatabase) {
+  openStore().reset();
+  struct Damage {
+    const char* what;
+    const char* sql;
+  };
+  const std::vector<Damage> damages = {
+      {"cut short", "UPDATE journal SET entries = substr(entries, 1, 5)"},
+      {"one entry more claimed", "UPDATE journal SET count = count + 1, id = id + 1"},
+      {"no kind", "UPDATE journal SET entries = x'07' || substr(entries, 2)"},
+      {"a name longer than the row", "UPDATE journal SET entries = x'00FFFFFFFF0F'"},
+      {"a number without its end", "UPDATE journal SET entries = x'00FFFFFFFFFFFFFFFFFFFF'"},
+      {"a summary cut short", "UPDATE journal_places SET places = substr(places, 1, length(places) - 3)"},
+  };
+  for (const Damage& d : damages) {
+    {
+      hive::HiveFile hive(userDat(), false);
+      hive.database().exec("DELETE FROM journal; DELETE FROM journal_places");
+      hive.begin();
+      hive.addEntry(entry(3, "A", Kind::Value, "K", "v", kAbsent, dwordState(1)));
+      hive.addEntry(entry(3, "A", Kind::Value, "K", "w", kAbsent, dwordState(2)));
+      hive.commit();
+      hive.database().exec(d.sql);
+    }
+    hive::HiveFile hive(userDat(), false);
+    auto readAll = [&] {
+      std::vector<Entry> all;
+      hive.readNewest(true, 0, "", 10, all);
+      std::vector<journal::ChangedItem> changed;
+      hive.readChangedItems(true, changed);
+    };
+    try {
+      readAll();
+      ADD_FAILURE() << d.what << ": read as if whole";
+    } catch (const sqlite::Error& e) {
+      EXPECT_TRUE(e.corrupt()) << d.what;
+    }
+  }
+}
+
 class JournalLayoutStore : public JournalLayout {
  public:
   void SetUp() override {
