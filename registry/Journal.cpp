@@ -5,7 +5,6 @@
 #include <random>
 
 #include "Cp1250.h"
-#include "HiveStoreNames.h"
 
 namespace morvin::reg::journal {
 namespace {
@@ -127,14 +126,8 @@ Suspended::~Suspended() {
   --suspendDepth;
 }
 
-std::string itemIdentity(const Entry& e) {
-  std::string key(1, static_cast<char>('0' + static_cast<int>(e.kind)));
-  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) key += hive::fold(*part) + '\0';
-  return key;
-}
-
-// The bytes of itemIdentity, hashed as they are folded (taking back a big
-// action hashes every entry).
+// Each part folded as the store compares names, hashed as it is folded
+// (taking back a big action hashes every entry).
 std::int64_t itemHash(const Entry& e) {
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
   auto add = [&](unsigned char c) {

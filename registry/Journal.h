@@ -132,10 +132,9 @@ std::int64_t nowMicros();
 // function brings the system clock back.
 void setClock(std::function<std::int64_t()> clock);
 
-// The identity of an entry's item, letter case aside: entries with the same
-// identity change the same value, key or profile key.
-std::string itemIdentity(const Entry& entry);
-// The identity as a 63-bit hash: what undo planning follows each item's
+// The identity of an entry's item (kind, root, path, section and name,
+// letter case aside) as a 63-bit hash: entries of the same item change the
+// same value, key or profile key. What undo planning follows each item's
 // state by (two items of one action sharing a hash: about one chance in
 // 10^12 at a million items).
 std::int64_t itemHash(const Entry& entry);
