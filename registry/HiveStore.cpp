@@ -233,29 +233,26 @@ struct HiveStore::Impl {
   // Whether changes of `hive` go into its journal now.
   static bool recording(const HiveFile& hive) { return !journal::suspended() && hive.hasJournal(); }
   // Adds a journal entry for a change of `hive`, in the open transaction.
-  void record(HiveFile& hive, journal::Entry entry) {
+  // One entry is filled again and again: a big import makes no strings anew.
+  journal::Entry scratch;
+  void record(HiveFile& hive, journal::Kind kind, std::int64_t id, std::string_view name,
+              journal::State before, journal::State after) {
+    journal::Entry& entry = scratch;
+    entry.kind = kind;
+    entry.path = hive.keyPath(id);
+    entry.name = name;
+    entry.before = std::move(before);
+    entry.after = std::move(after);
     journal::stamp(entry);
     entry.root = rootName(hive);
     hive.addEntry(entry);
   }
   void recordKey(HiveFile& hive, std::int64_t id, journal::State before, journal::State after) {
-    if (!recording(hive)) return;
-    journal::Entry entry;
-    entry.kind = journal::Kind::Key;
-    entry.path = hive.keyPath(id);
-    entry.before = std::move(before);
-    entry.after = std::move(after);
-    record(hive, std::move(entry));
+    if (recording(hive)) record(hive, journal::Kind::Key, id, {}, std::move(before), std::move(after));
   }
   void recordValue(HiveFile& hive, std::int64_t id, std::string_view name, journal::State before,
                    journal::State after) {
-    if (!recording(hive)) return;
-    journal::Entry entry;
-    entry.path = hive.keyPath(id);
-    entry.name = std::string(name);
-    entry.before = std::move(before);
-    entry.after = std::move(after);
-    record(hive, std::move(entry));
+    if (recording(hive)) record(hive, journal::Kind::Value, id, name, std::move(before), std::move(after));
   }
   const char* rootName(const HiveFile& hive) const {
     return &hive == user.get() ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
@@ -306,10 +303,10 @@ struct HiveStore::Impl {
   void recordRemoval(HiveFile& hive, std::int64_t id, const HiveFile::KeyRow& row) {
     if (!recording(hive)) return;
     journal::Group group;
-    std::string name, data;
-    std::uint32_t type = 0;
-    for (std::uint32_t i = 0; hive.valueAt(id, i, row.values, &name, &type, &data); ++i)
-      recordValue(hive, id, name, {true, type, data}, {});
+    if (row.values > 0)
+      hive.forEachValue(id, [&](std::string_view name, std::uint32_t type, std::string_view data) {
+        recordValue(hive, id, name, {true, type, std::string(data)}, {});
+      });
     recordKey(hive, id, kKeyThere, {});
   }
 
@@ -705,9 +702,15 @@ std::vector<journal::Entry> HiveStore::withGroups(const std::vector<std::int64_t
     impl_->machine->readGroup(false, group, lists[0]);
     impl_->user->readGroup(true, group, lists[1]);
   }
-  for (auto& list : lists)
-    std::sort(list.begin(), list.end(),
-              [](const journal::Entry& a, const journal::Entry& b) { return a.id > b.id; });
+  auto newerFirst = [](const journal::Entry& a, const journal::Entry& b) { return a.id > b.id; };
+  for (auto& list : lists) {
+    // A group is read oldest first: most often turning it round is enough.
+    std::reverse(list.begin(), list.end());
+    if (!std::is_sorted(list.begin(), list.end(), newerFirst))
+      std::sort(list.begin(), list.end(), newerFirst);
+  }
+  if (lists[0].empty()) return std::move(lists[1]);
+  if (lists[1].empty()) return std::move(lists[0]);
   std::vector<journal::Entry> out;
   out.reserve(lists[0].size() + lists[1].size());
   mergeNewest(lists[0], lists[1], SIZE_MAX, out);
@@ -722,27 +725,29 @@ std::vector<std::optional<journal::State>> HiveStore::latestStates(
   for (std::size_t i = 0; i < entries.size(); ++i) given.emplace(entries[i].id, i);
   std::lock_guard lock(impl_->mutex);
   HiveFile::ReadScope machineScope(*impl_->machine), userScope(*impl_->user);
+  std::vector<std::size_t> inHive[2];  // machine, user
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].kind != journal::Kind::Profile)
+      inHive[entries[i].root == impl_->rootName(*impl_->user)].push_back(i);
+  std::vector<std::int64_t> rows(entries.size(), 0);
+  impl_->machine->newestRowsOf(entries, inHive[0], rows);
+  impl_->user->newestRowsOf(entries, inHive[1], rows);
   std::vector<std::optional<journal::State>> states(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const journal::Entry& e = entries[i];
-    if (e.kind == journal::Kind::Profile) continue;
-    const bool inUser = e.root == impl_->rootName(*impl_->user);
+  for (const bool inUser : {false, true}) {
     HiveFile& hive = inUser ? *impl_->user : *impl_->machine;
-    const std::int64_t row = hive.newestRowOf(journal::itemHash(e));
-    if (row == 0) continue;
-    std::optional<journal::Entry> newest;
-    const auto known = given.find(journal::entryId(inUser, row));
-    const journal::Entry* found = nullptr;
-    if (known != given.end()) {
-      found = &entries[known->second];
-    } else {
-      newest = hive.readEntry(inUser, row);
-      found = newest ? &*newest : nullptr;
+    for (std::size_t i : inHive[inUser]) {
+      if (rows[i] == 0) continue;
+      std::optional<journal::Entry> newest;
+      const journal::Entry* found = nullptr;
+      if (const auto known = given.find(journal::entryId(inUser, rows[i])); known != given.end()) {
+        found = &entries[known->second];
+      } else {
+        newest = hive.readEntry(inUser, rows[i]);
+        found = newest ? &*newest : nullptr;
+      }
+      // A pending entry is read from its item.
+      if (found && !found->pending) states[i] = found->after;
     }
-    // A pending entry, or another item sharing the hash: read from the item.
-    if (!found || found->pending) continue;
-    if (found != &e && journal::itemIdentity(*found) != journal::itemIdentity(e)) continue;
-    states[i] = found->after;
   }
   return states;
 }

@@ -20,8 +20,8 @@ namespace {
 // Marks a database as a hive of this program ("MREG" in the file header).
 constexpr std::int64_t kApplicationId = 0x4D524547;
 // 1: keys and values; 2: also the journal of changes; 3: the journal indexed
-// by item and group.
-constexpr std::int64_t kSchemaVersion = 3;
+// by item and group; 4: the journal packed, a row per action and place.
+constexpr std::int64_t kSchemaVersion = 4;
 constexpr int kBusyTimeoutMs = 15000;
 // Hives up to this many pages (512 KiB, several times a real machine's) get a
 // full quick check when opened; bigger ones only the structural probe, so
@@ -49,41 +49,38 @@ CREATE INDEX vals_in_order ON vals(key);
 INSERT INTO keys(id, parent, name, folded) VALUES(1, 0, x'', x'');
 )sql";
 
-// The journal of changes (registry/Journal.h): one row per real change of a
-// key or value of this hive, written in the change's own transaction. Rows of
-// one hive are in the order they were written (id), whatever the clock says.
+// The journal of changes (registry/Journal.h), written in each change's own
+// transaction. Each entry has a row number of its own, in the order written;
+// the entries of one action on one place (root, key path, section) share a
+// row holding a range of numbers (HiveStoreJournalRows.h packs them). Each
+// place's items are summed up in one row, so that every read is bounded: the
+// net changes read only the items whose two ends differ.
 constexpr const char* kJournalSchema = R"sql(
 CREATE TABLE IF NOT EXISTS journal(
-  id INTEGER PRIMARY KEY AUTOINCREMENT,
-  at INTEGER NOT NULL,                   -- microseconds since 1970, UTC
+  id INTEGER PRIMARY KEY AUTOINCREMENT,  -- the row number of the row's newest entry
+  count INTEGER NOT NULL,                -- it holds the entries id - count + 1 .. id
+  at INTEGER NOT NULL,                   -- microseconds since 1970, UTC, of its first entry
   grp INTEGER NOT NULL,                  -- entries of one action share it; 0 alone
   source BLOB NOT NULL,                  -- what made it, cp1250
-  kind INTEGER NOT NULL,                 -- 0 value, 1 key, 2 profile file key
   root BLOB NOT NULL,
   path BLOB NOT NULL,
   section BLOB NOT NULL,
-  name BLOB NOT NULL,
-  before_present INTEGER NOT NULL, before_type INTEGER NOT NULL, before_data BLOB NOT NULL,
-  after_present INTEGER NOT NULL, after_type INTEGER NOT NULL, after_data BLOB NOT NULL,
-  undoes INTEGER NOT NULL DEFAULT 0,     -- the entry this one took back
-  pending INTEGER NOT NULL DEFAULT 0,    -- a profile file write not yet known to be done
-  item INTEGER NOT NULL DEFAULT 0);      -- the item's identity, hashed (journal::itemHash)
-)sql";
-
-// What version 3 adds to the journal, so that every read is bounded: each
-// item's oldest and newest entry with a signature of the states at both ends
-// (the net changes read only the items whose ends differ), the groups (for
-// undo) and the sources named (for the window's filter).
-constexpr const char* kJournalIndexes = R"sql(
-CREATE TABLE IF NOT EXISTS journal_items(
-  item INTEGER PRIMARY KEY,              -- journal::itemHash
-  first_id INTEGER NOT NULL,             -- the oldest entry of the item
-  first_sig INTEGER NOT NULL,            -- its `before`, hashed
-  last_id INTEGER NOT NULL,              -- the newest entry
-  last_sig INTEGER NOT NULL,             -- its `after`, hashed
-  last_pending INTEGER NOT NULL);
+  pending INTEGER NOT NULL DEFAULT 0,    -- a profile file write not yet known to be done (one entry)
+  entries BLOB NOT NULL);                -- each entry's kind, name, states and the entry it took back
+CREATE TABLE IF NOT EXISTS journal_places(
+  hash INTEGER PRIMARY KEY,              -- root, path and section in capitals, hashed
+  places BLOB NOT NULL);                 -- each place of that hash (nearly always one) with its
+                                         -- items' oldest and newest entry, their ends compared
 CREATE INDEX IF NOT EXISTS journal_groups ON journal(grp);
 CREATE TABLE IF NOT EXISTS journal_sources(source BLOB PRIMARY KEY) WITHOUT ROWID;
+)sql";
+
+// The journal of versions 2 and 3 (a row per entry) waits beside the new
+// one while its entries are packed; its indexes are of no use any more.
+constexpr const char* kSetOldJournalAside = R"sql(
+DROP INDEX IF EXISTS journal_groups;
+DROP TABLE IF EXISTS journal_items;
+ALTER TABLE journal RENAME TO journal_unpacked;
 )sql";
 
 enum class FileState { Missing, Ours, Blank, Foreign };
@@ -188,6 +185,7 @@ struct HiveFile::Statements {
         valueAt(db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?"),
         valueAtFromEnd(
             db, "SELECT id, name, type, data FROM vals WHERE key = ? ORDER BY id DESC LIMIT 1 OFFSET ?"),
+        allValues(db, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"),
         subkeyLengths(db, "SELECT ifnull(max(length(name)), 0) FROM keys WHERE parent = ?"),
         // Windows keeps texts (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) in UTF-16
         // and gives their stored size as the longest data even to the "A"
@@ -202,7 +200,7 @@ struct HiveFile::Statements {
   sqlite::Statement key, findChild, addChild, countSubkeys, countValues, removeKeyValues, removeKey;
   sqlite::Statement getValue, updateValue, insertValue, removeValue;
   sqlite::Statement subkeyNext, subkeyPrev, subkeyAt, subkeyAtFromEnd;
-  sqlite::Statement valueNext, valuePrev, valueAt, valueAtFromEnd;
+  sqlite::Statement valueNext, valuePrev, valueAt, valueAtFromEnd, allValues;
   sqlite::Statement subkeyLengths, valueLengths;
 };
 
@@ -269,7 +267,7 @@ void HiveFile::open() {
   s_ = std::make_unique<Statements>(*db_);
   getValue_ = &s_->getValue;
   // A read-only hive of an older version has no journal this version can read.
-  hasJournal_ = db_->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'journal_items'") == 1;
+  hasJournal_ = db_->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'journal_places'") == 1;
 }
 
 // Lays down the schema in a file that holds nothing yet. Done in the rollback
@@ -283,7 +281,6 @@ void HiveFile::createIfEmpty() {
       if (db_->scalar("SELECT count(*) FROM sqlite_master") != 0) notAHive(path_);
       db_->exec(kSchema);
       db_->exec(kJournalSchema);
-      db_->exec(kJournalIndexes);
       db_->exec(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
       db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     }
@@ -295,21 +292,19 @@ void HiveFile::createIfEmpty() {
 }
 
 // A hive of the first version gets its journal; its content so far is where
-// the journal starts from. One of the second gets each entry's identity.
+// the journal starts from. One of the second or third has its entries packed.
 void HiveFile::upgrade() {
   const std::int64_t version = db_->scalar("PRAGMA user_version");
   if (version >= kSchemaVersion) return;
   db_->exec("BEGIN IMMEDIATE");
   try {
-    if (version < 2) db_->exec(kJournalSchema);
-    if (db_->scalar("SELECT count(*) FROM pragma_table_info('journal') WHERE name = 'item'") == 0)
-      db_->exec("ALTER TABLE journal ADD COLUMN item INTEGER NOT NULL DEFAULT 0");
-    db_->exec(kJournalIndexes);
-    rebuildItems(true);
-    db_->exec("INSERT OR IGNORE INTO journal_sources SELECT DISTINCT source FROM journal");
+    if (version >= 2) db_->exec(kSetOldJournalAside);
+    db_->exec(kJournalSchema);
+    if (version >= 2) packOldJournal();
     db_->exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     db_->exec("COMMIT");
   } catch (...) {
+    batch_ = {};
     db_->exec("ROLLBACK");
     throw;
   }
@@ -339,7 +334,17 @@ void HiveFile::verify() {
   if (db_->scalar("SELECT count(*) FROM keys WHERE id = 1 AND parent = 0") != 1) damaged(path_);
 }
 
+void HiveFile::forEachValue(
+    std::int64_t key, const std::function<void(std::string_view, std::uint32_t, std::string_view)>& visit) {
+  sqlite::Use all(s_->allValues);
+  all->bind(1, key);
+  while (all->step()) visit(all->blob(0), static_cast<std::uint32_t>(all->integer(1)), all->blob(2));
+}
+
 void HiveFile::begin() {
+  // What the journal holds in memory goes in before a savepoint, so rolling
+  // back to it forgets only what came after.
+  if (depth_ > 0) writeBatch();
   sqlite::Use use(depth_ == 0 ? s_->begin : s_->savepoint);
   use->run();
   ++depth_;
@@ -353,13 +358,17 @@ void HiveFile::commit() {
     --depth_;
     return;
   }
-  depth_ = 0;
-  ++writes_;
-  forgetBatchCaches();
   try {
+    writeBatch();
+    depth_ = 0;
+    ++writes_;
+    forgetBatchCaches();
     sqlite::Use use(s_->commit);
     use->run();
   } catch (...) {
+    depth_ = 0;
+    ++writes_;
+    forgetBatchCaches();
     try {
       sqlite::Use undo(s_->rollback);
       undo->run();

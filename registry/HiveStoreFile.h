@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "HiveStoreJournalRows.h"
 #include "Journal.h"
 #include "JournalKeeper.h"
 #include "RegistryStore.h"
@@ -78,13 +80,21 @@ class HiveFile {
   bool valueAt(std::int64_t key, std::uint32_t index, std::uint32_t count, std::string* name,
                std::uint32_t* type, std::string* data);
   void lengths(std::int64_t key, KeyInfo& info);
+  // Calls visit(name, type, data) for each value of the key, in order.
+  void forEachValue(std::int64_t key,
+                    const std::function<void(std::string_view, std::uint32_t, std::string_view)>& visit);
 
-  // The journal (HiveStoreJournal.cpp). A read-only hive of an older version
-  // has none this version reads: it lists nothing and takes no entries.
+  // The journal (HiveStoreJournal.cpp, layout in HiveStoreJournalRows.h).
+  // A read-only hive of an older version has none this version reads: it
+  // lists nothing and takes no entries. Rows are numbered per hive, one
+  // number per entry (journal::entryId makes the ids users see).
   bool hasJournal() const { return hasJournal_; }
   // The key's path below the root, each name as stored ("Software\\X").
-  std::string keyPath(std::int64_t id);
-  // Adds an entry in the open write transaction; returns its row id.
+  // Valid until the next call.
+  const std::string& keyPath(std::int64_t id);
+  // Adds an entry in the open write transaction; returns its row number.
+  // Entries are kept in memory and written when the transaction commits
+  // (or before anything reads the journal).
   std::int64_t addEntry(const journal::Entry& entry);
   // A pending entry's write is done (pending = 0), or it never happened
   // (the row goes). Each is its own small transaction.
@@ -98,9 +108,10 @@ class HiveFile {
   std::optional<journal::Entry> readEntry(bool userHive, std::int64_t rowId);
   // Every entry of a group (not 0), oldest first.
   void readGroup(bool userHive, std::int64_t group, std::vector<journal::Entry>& out);
-  // The row id of the newest entry of the item with this hash (0: none).
-  // Callers hold a ReadScope.
-  std::int64_t newestRowOf(std::int64_t itemHash);
+  // For entries[i] of each i in `which`: rows[i] = the row of its item's
+  // newest entry (0: none). Callers hold a ReadScope.
+  void newestRowsOf(const std::vector<journal::Entry>& entries, const std::vector<std::size_t>& which,
+                    std::vector<std::int64_t>& rows);
   // See journal::Keeper::changedItems; oldest first.
   void readChangedItems(bool userHive, std::vector<journal::ChangedItem>& out);
   void readSources(std::vector<std::string>& out);
@@ -121,7 +132,18 @@ class HiveFile {
   // first version has no journal table to prepare them on.
   struct JournalStatements {
     explicit JournalStatements(sqlite::Database& db);
-    sqlite::Statement keyName, addEntry, addSource, newestOfItem, touchItem;
+    sqlite::Statement keyName, nextRow, addRow, addSource, placeItems, putPlace, rowHolding;
+  };
+  // The entries of the open write transaction not written yet: the row being
+  // filled (entries of one action on one place) and the items touched.
+  struct JournalBatch {
+    std::int64_t nextRow = 0;  // 0: not read yet in this transaction
+    journal::Entry shared;     // the open row's own fields
+    std::string place;         // rows::placeOf(shared)
+    std::int64_t first = 0;    // the open row's first row number
+    std::int64_t count = 0;    // 0: no open row
+    std::string packed;
+    rows::Touched touched;
   };
   JournalStatements& journalStatements();
   struct Cursor {
@@ -137,13 +159,33 @@ class HiveFile {
   void createIfEmpty();
   void upgrade();
   void verify();
-  // Makes journal_items again from the entries (and, with `identities`, each
-  // entry's item column), in the open write transaction.
-  void rebuildItems(bool identities);
+  // Takes the journal of a hive of version 2 or 3 (a row per entry) into
+  // packed rows, keeping every entry's row number.
+  void packOldJournal();
+  // Makes the item summary again from the rows, in the open write transaction.
+  void rebuildItems();
+  bool continuesOpenRow(const journal::Entry& entry, std::int64_t row) const;
+  // Adds an entry with a given row number (rows only grow).
+  void addEntryAt(const journal::Entry& entry, std::int64_t row);
+  // Writes what the transaction holds in memory: the open row, the items touched.
+  void writeBatch();
+  void writeOpenRow();
+  void writeTouched(const rows::Touched& touched);
+  // The summary row of the places hashed to `hash`.
+  std::vector<rows::PlaceItems> readSummary(std::int64_t hash);
+  void writeSummary(std::int64_t hash, const std::vector<rows::PlaceItems>& places);
+  // Forgetting: the row holding `rowId` keeps its entries from there on;
+  // returns how many went.
+  std::int64_t dropOlderPartOfRow(std::int64_t rowId);
+  // Readers see what this transaction wrote so far.
+  void writeBatchBeforeReading() {
+    if (inTransaction()) writeBatch();
+  }
   // What a batch remembers between writes, forgotten when it ends.
   void forgetBatchCaches() {
     paths_.clear();
     lastSource_.reset();
+    batch_ = {};
   }
   bool cursorFits(const Cursor& cursor, std::int64_t owner);
   void remember(Cursor& cursor, std::int64_t owner, std::uint32_t index);
@@ -159,7 +201,9 @@ class HiveFile {
   bool reading_ = false;                                 // a ReadScope's transaction is open
   std::uint64_t writes_ = 0;                             // this connection's commits, for the cursors
   std::unordered_map<std::int64_t, std::string> paths_;  // keyPath answers of this batch
+  std::string lastPath_;                                 // keyPath's answer outside a batch
   std::optional<std::string> lastSource_;                // the source last named in this batch
+  JournalBatch batch_;
   Cursor keyCursor_;
   Cursor valueCursor_;
 };

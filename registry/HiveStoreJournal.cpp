@@ -1,90 +1,48 @@
-// The journal table of one hive file. Sections: adding entries inside the
-// change's own transaction; settling the entries of profile file writes;
-// bounded reads (pages, groups, changed items); forgetting.
+// The journal of one hive file, written. Sections: adding entries inside the
+// change's own transaction (kept in memory, written at its end); settling the
+// entries of profile file writes; forgetting; packing the journal of an older
+// version. The reads are in HiveStoreJournalReads.cpp.
+#include <algorithm>
 #include <stdexcept>
 
 #include "HiveStoreFile.h"
+#include "HiveStoreJournalSql.h"
 
 namespace morvin::reg::hive {
 namespace {
 
-// A statement keeps its text until it is prepared: these live as long as the program.
-#define MORVIN_SELECT_ENTRIES                                                     \
-  "SELECT id, at, grp, source, kind, root, path, section, name, before_present, " \
-  "before_type, before_data, after_present, after_type, after_data, undoes, pending FROM journal "
-
-void bindState(sqlite::Statement& s, int first, const journal::State& state) {
-  s.bind(first, std::int64_t{state.present})
-      .bind(first + 1, std::int64_t{state.type})
-      .bind(first + 2, state.data);
-}
-
-journal::State stateAt(sqlite::Statement& s, int first) {
-  journal::State state;
-  state.present = s.integer(first) != 0;
-  state.type = static_cast<std::uint32_t>(s.integer(first + 1));
-  state.data = std::string(s.blob(first + 2));
-  return state;
-}
-
-// An entry from a row of kEntryColumns, starting at column `first`.
-journal::Entry entryAt(sqlite::Statement& s, bool userHive, int first = 0) {
-  journal::Entry e;
-  e.id = journal::entryId(userHive, s.integer(first));
-  e.at = s.integer(first + 1);
-  e.group = s.integer(first + 2);
-  e.source = std::string(s.blob(first + 3));
-  e.kind = static_cast<journal::Kind>(s.integer(first + 4));
-  e.root = std::string(s.blob(first + 5));
-  e.path = std::string(s.blob(first + 6));
-  e.section = std::string(s.blob(first + 7));
-  e.name = std::string(s.blob(first + 8));
-  e.before = stateAt(s, first + 9);
-  e.after = stateAt(s, first + 12);
-  e.undoes = s.integer(first + 15);
-  e.pending = s.integer(first + 16) != 0;
-  return e;
-}
-
-// A state as the item summary compares it: a key by being there, a value by
-// type and bytes; a profile key never matches (it is always read from its file).
-std::int64_t signature(const journal::Entry& e, const journal::State& state, bool before) {
-  if (e.kind == journal::Kind::Profile) return before ? 0 : 1;
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  auto add = [&](unsigned char c) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  };
-  add(state.present ? 1 : 0);
-  if (e.kind == journal::Kind::Value) {
-    for (int i = 0; i < 4; ++i) add(static_cast<unsigned char>(state.type >> (8 * i)));
-    for (unsigned char c : state.data) add(c);
-  }
-  return static_cast<std::int64_t>(hash >> 1) + 2;
-}
-
-void touch(sqlite::Statement& s, const journal::Entry& e, std::int64_t itemHash, std::int64_t rowId) {
-  s.bind(1, itemHash).bind(2, rowId).bind(3, signature(e, e.before, true));
-  s.bind(4, signature(e, e.after, false)).bind(5, std::int64_t{e.pending});
-  s.run();
-}
+// A row holds at most this many entries or bytes, so that reading one entry
+// stays cheap whatever the action was.
+constexpr std::int64_t kMaxRowEntries = 256;
+constexpr std::size_t kMaxRowBytes = 64 * 1024;
+constexpr std::size_t kMaxTouchesHeld = 1 << 16;
 
 }  // namespace
+
+// Whether `e` goes on in the open row as its entry number `row`: the same
+// action (a group, not an entry alone) on the same place, the next number.
+bool HiveFile::continuesOpenRow(const journal::Entry& e, std::int64_t row) const {
+  const JournalBatch& b = batch_;
+  const journal::Entry& s = b.shared;
+  return b.count > 0 && b.count < kMaxRowEntries && b.packed.size() < kMaxRowBytes &&
+         row == b.first + b.count && !e.pending && e.group != 0 && e.group == s.group && e.path == s.path &&
+         e.root == s.root && e.section == s.section && e.source == s.source;
+}
 
 // ---- adding entries --------------------------------------------------------------
 
 HiveFile::JournalStatements::JournalStatements(sqlite::Database& db)
     : keyName(db, "SELECT parent, name FROM keys WHERE id = ?"),
-      addEntry(db,
-               "INSERT INTO journal(at, grp, source, kind, root, path, section, name, "
-               "before_present, before_type, before_data, after_present, after_type, after_data, "
-               "undoes, pending, item) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+      nextRow(db,
+              "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'journal'), 0), "
+              "ifnull((SELECT max(id) FROM journal), 0)) + 1"),
+      addRow(db,
+             "INSERT INTO journal(id, count, at, grp, source, root, path, section, pending, entries) "
+             "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
       addSource(db, "INSERT OR IGNORE INTO journal_sources(source) VALUES(?)"),
-      newestOfItem(db, "SELECT last_id FROM journal_items WHERE item = ?"),
-      touchItem(db,
-                "INSERT INTO journal_items(item, first_id, first_sig, last_id, last_sig, last_pending) "
-                "VALUES(?1, ?2, ?3, ?2, ?4, ?5) ON CONFLICT(item) DO UPDATE SET last_id = excluded.last_id, "
-                "last_sig = excluded.last_sig, last_pending = excluded.last_pending") {}
+      placeItems(db, "SELECT places FROM journal_places WHERE hash = ?"),
+      putPlace(db, "INSERT OR REPLACE INTO journal_places(hash, places) VALUES(?, ?)"),
+      rowHolding(db, MORVIN_SELECT_ROWS "WHERE id >= ? ORDER BY id LIMIT 1") {}
 
 HiveFile::JournalStatements& HiveFile::journalStatements() {
   if (!j_) j_ = std::make_unique<JournalStatements>(*db_);
@@ -93,7 +51,7 @@ HiveFile::JournalStatements& HiveFile::journalStatements() {
 
 // A batch (an import) names the same keys again and again: their paths are
 // remembered until it ends.
-std::string HiveFile::keyPath(std::int64_t id) {
+const std::string& HiveFile::keyPath(std::int64_t id) {
   if (const auto known = paths_.find(id); known != paths_.end()) return known->second;
   const std::int64_t asked = id;
   std::string path;
@@ -109,46 +67,112 @@ std::string HiveFile::keyPath(std::int64_t id) {
     path = path.empty() ? name : name + "\\" + path;
     id = step->integer(0);
   }
-  if (inTransaction()) paths_.emplace(asked, path);
-  return path;
+  if (!inTransaction()) {
+    lastPath_ = std::move(path);
+    return lastPath_;
+  }
+  return paths_.emplace(asked, std::move(path)).first->second;
 }
 
 std::int64_t HiveFile::addEntry(const journal::Entry& entry) {
-  JournalStatements& j = journalStatements();
-  if (lastSource_ != entry.source) {
-    sqlite::Use use(j.addSource);
-    use->bind(1, entry.source).run();
-    if (inTransaction()) lastSource_ = entry.source;
+  if (batch_.nextRow == 0) {
+    sqlite::Use next(journalStatements().nextRow);
+    batch_.nextRow = next->step() ? next->integer(0) : 1;
   }
-  sqlite::Use use(j.addEntry);
-  sqlite::Statement& insert = *use;
-  insert.bind(1, entry.at).bind(2, entry.group).bind(3, entry.source);
-  insert.bind(4, std::int64_t{static_cast<std::uint8_t>(entry.kind)});
-  insert.bind(5, entry.root).bind(6, entry.path).bind(7, entry.section).bind(8, entry.name);
-  bindState(insert, 9, entry.before);
-  bindState(insert, 12, entry.after);
-  insert.bind(15, entry.undoes).bind(16, std::int64_t{entry.pending});
-  const std::int64_t item = journal::itemHash(entry);
-  insert.bind(17, item);
-  insert.run();
-  const std::int64_t row = db_->lastInsertId();
-  sqlite::Use summary(j.touchItem);
-  touch(*summary, entry, item, row);
+  const std::int64_t row = batch_.nextRow++;
+  addEntryAt(entry, row);
   return row;
 }
 
-void HiveFile::rebuildItems(bool identities) {
-  db_->exec("DELETE FROM journal_items");
-  sqlite::Statement all(*db_, MORVIN_SELECT_ENTRIES "ORDER BY id");
-  sqlite::Statement setItem(*db_, "UPDATE journal SET item = ? WHERE id = ?");
-  JournalStatements& j = journalStatements();
-  while (all.step()) {
-    const journal::Entry e = entryAt(all, false);
-    const std::int64_t item = journal::itemHash(e);
-    if (identities) setItem.bind(1, item).bind(2, all.integer(0)).run();
-    sqlite::Use summary(j.touchItem);
-    touch(*summary, e, item, all.integer(0));
+void HiveFile::addEntryAt(const journal::Entry& entry, std::int64_t row) {
+  JournalBatch& b = batch_;
+  if (!continuesOpenRow(entry, row)) {
+    writeOpenRow();
+    b.shared = entry;
+    b.place = rows::placeOf(entry);
+    b.first = row;
   }
+  rows::pack(entry, b.packed);
+  ++b.count;
+  b.touched.touch(b.place, entry, row);
+  // A huge action's touches go into the summary on the way: memory stays bounded.
+  if (b.touched.size() >= kMaxTouchesHeld) {
+    writeTouched(b.touched);
+    b.touched.clear();
+  }
+  // A pending entry stands alone: settling it changes its row.
+  if (entry.pending) writeOpenRow();
+}
+
+void HiveFile::writeOpenRow() {
+  JournalBatch& b = batch_;
+  if (b.count == 0) return;
+  JournalStatements& j = journalStatements();
+  const journal::Entry& s = b.shared;
+  if (lastSource_ != s.source) {
+    sqlite::Use use(j.addSource);
+    use->bind(1, s.source).run();
+    lastSource_ = s.source;
+  }
+  sqlite::Use use(j.addRow);
+  use->bind(1, b.first + b.count - 1).bind(2, b.count).bind(3, s.at).bind(4, s.group).bind(5, s.source);
+  use->bind(6, s.root).bind(7, s.path).bind(8, s.section).bind(9, std::int64_t{s.pending}).bind(10, b.packed);
+  use->run();
+  b.count = 0;
+  b.packed.clear();
+}
+
+std::vector<rows::PlaceItems> HiveFile::readSummary(std::int64_t hash) {
+  std::vector<rows::PlaceItems> places;
+  sqlite::Use stored(journalStatements().placeItems);
+  stored->bind(1, hash);
+  if (stored->step()) rows::unpackPlaces(stored->blob(0), places);
+  return places;
+}
+
+void HiveFile::writeSummary(std::int64_t hash, const std::vector<rows::PlaceItems>& places) {
+  sqlite::Use put(journalStatements().putPlace);
+  put->bind(1, hash).bind(2, rows::packPlaces(places)).run();
+}
+
+// In the order of the summary rows: one walk along the b-tree.
+void HiveFile::writeTouched(const rows::Touched& touched) {
+  std::vector<std::pair<std::int64_t, const std::string*>> order;
+  order.reserve(touched.places().size());
+  for (const auto& entry : touched.places()) order.emplace_back(rows::placeHash(entry.first), &entry.first);
+  std::sort(order.begin(), order.end());
+  for (const auto& [hash, place] : order) {
+    std::vector<rows::PlaceItems> places = readSummary(hash);
+    rows::merge(touched.places().at(*place), rows::itemsOf(places, *place));
+    writeSummary(hash, places);
+  }
+}
+
+void HiveFile::writeBatch() {
+  writeOpenRow();
+  if (batch_.touched.empty()) return;
+  writeTouched(batch_.touched);
+  batch_.touched.clear();
+}
+
+void HiveFile::rebuildItems() {
+  db_->exec("DELETE FROM journal_places");
+  sqlite::Statement all(*db_, MORVIN_SELECT_ROWS "ORDER BY id");
+  rows::Touched touched;
+  std::vector<journal::Entry> entries;
+  while (all.step()) {
+    entries.clear();
+    const std::int64_t first = readRow(all, false, entries);
+    if (entries.empty()) continue;
+    const std::string place = rows::placeOf(entries.front());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      touched.touch(place, entries[i], first + static_cast<std::int64_t>(i));
+    if (touched.size() >= kMaxTouchesHeld) {
+      writeTouched(touched);
+      touched.clear();
+    }
+  }
+  writeTouched(touched);
 }
 
 // ---- settling profile file writes ------------------------------------------------
@@ -159,10 +183,18 @@ void HiveFile::finishPending(std::int64_t rowId, bool durable) {
   if (!durable) db_->exec("PRAGMA synchronous = NORMAL");
   try {
     begin();
-    sqlite::Statement done(*db_, "UPDATE journal SET pending = 0 WHERE id = ?");
+    const std::optional<journal::Entry> entry = readEntry(false, rowId);
+    sqlite::Statement done(*db_, "UPDATE journal SET pending = 0 WHERE id = ? AND count = 1");
     done.bind(1, rowId).run();
-    sqlite::Statement summary(*db_, "UPDATE journal_items SET last_pending = 0 WHERE last_id = ?");
-    summary.bind(1, rowId).run();
+    if (entry) {
+      // The summary names the entry as its item's newest: no longer pending.
+      const std::string place = rows::placeOf(*entry);
+      const std::int64_t hash = rows::placeHash(place);
+      std::vector<rows::PlaceItems> places = readSummary(hash);
+      for (rows::ItemEnds& i : rows::itemsOf(places, place))
+        if (i.lastRow == rowId) i.lastPending = false;
+      writeSummary(hash, places);
+    }
     commit();
   } catch (...) {
     rollback();
@@ -175,13 +207,19 @@ void HiveFile::finishPending(std::int64_t rowId, bool durable) {
 void HiveFile::dropEntry(std::int64_t rowId) {
   begin();
   try {
-    sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id = ?");
+    const std::optional<journal::Entry> entry = readEntry(false, rowId);
+    sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id = ? AND count = 1");
     drop.bind(1, rowId).run();
-    // A write that never happened: the summary of its item is made again
-    // (rare, and only for profile keys).
-    sqlite::Statement touched(*db_, "SELECT count(*) FROM journal_items WHERE first_id = ?1 OR last_id = ?1");
-    touched.bind(1, rowId);
-    if (touched.step() && touched.integer(0) > 0) rebuildItems(false);
+    // A write that never happened: the summary of its place is made again
+    // when it names the entry (rare, and only for profile keys).
+    bool named = false;
+    if (entry) {
+      const std::string place = rows::placeOf(*entry);
+      std::vector<rows::PlaceItems> places = readSummary(rows::placeHash(place));
+      for (const rows::ItemEnds& i : rows::itemsOf(places, place))
+        named = named || i.firstRow == rowId || i.lastRow == rowId;
+    }
+    if (named) rebuildItems();
     commit();
   } catch (...) {
     rollback();
@@ -189,102 +227,48 @@ void HiveFile::dropEntry(std::int64_t rowId) {
   }
 }
 
-// ---- bounded reads ------------------------------------------------------------------
-
-void HiveFile::readNewest(bool userHive, std::int64_t below, const std::string& source, std::size_t limit,
-                          std::vector<journal::Entry>& out) {
-  if (!hasJournal_ || limit == 0) return;
-  ReadScope scope(*this);
-  sqlite::Statement page(*db_, source.empty() ? MORVIN_SELECT_ENTRIES "WHERE id < ? ORDER BY id DESC LIMIT ?"
-                                              : MORVIN_SELECT_ENTRIES
-                                   "WHERE id < ? AND source = ? ORDER BY id DESC LIMIT ?");
-  page.bind(1, below > 0 ? below : INT64_MAX);
-  if (!source.empty()) page.bind(2, source);
-  page.bind(source.empty() ? 2 : 3, static_cast<std::int64_t>(std::min<std::size_t>(limit, INT64_MAX)));
-  while (page.step()) out.push_back(entryAt(page, userHive));
-}
-
-std::optional<journal::Entry> HiveFile::readEntry(bool userHive, std::int64_t rowId) {
-  if (!hasJournal_) return std::nullopt;
-  ReadScope scope(*this);
-  sqlite::Statement one(*db_, MORVIN_SELECT_ENTRIES "WHERE id = ?");
-  one.bind(1, rowId);
-  if (!one.step()) return std::nullopt;
-  return entryAt(one, userHive);
-}
-
-void HiveFile::readGroup(bool userHive, std::int64_t group, std::vector<journal::Entry>& out) {
-  if (!hasJournal_ || group == 0) return;
-  ReadScope scope(*this);
-  sqlite::Statement members(*db_, MORVIN_SELECT_ENTRIES "WHERE grp = ? ORDER BY id");
-  members.bind(1, group);
-  while (members.step()) out.push_back(entryAt(members, userHive));
-}
-
-std::int64_t HiveFile::newestRowOf(std::int64_t itemHash) {
-  if (!hasJournal_) return 0;
-  sqlite::Use use(journalStatements().newestOfItem);
-  use->bind(1, itemHash);
-  return use->step() ? use->integer(0) : 0;
-}
-
-// From the item summary alone; the rows themselves only for the items whose
-// two ends differ.
-void HiveFile::readChangedItems(bool userHive, std::vector<journal::ChangedItem>& out) {
-  if (!hasJournal_) return;
-  ReadScope scope(*this);
-  static constexpr const char* kChanged =
-      "SELECT f.id, f.at, f.grp, f.source, f.kind, f.root, f.path, f.section, f.name, f.before_present, "
-      "f.before_type, f.before_data, f.after_present, f.after_type, f.after_data, f.undoes, f.pending, "
-      "l.after_present, l.after_type, l.after_data, ifnull(l.pending, 1) "
-      "FROM journal_items AS i JOIN journal AS f ON f.id = i.first_id "
-      "LEFT JOIN journal AS l ON l.id = i.last_id "
-      "WHERE i.first_sig != i.last_sig OR i.last_pending != 0 ORDER BY i.first_id";
-  sqlite::Statement changed(*db_, kChanged);
-  while (changed.step()) {
-    journal::ChangedItem item;
-    item.first = entryAt(changed, userHive);
-    item.last = stateAt(changed, 17);
-    item.lastPending = changed.integer(20) != 0;
-    out.push_back(std::move(item));
-  }
-}
-
-void HiveFile::readSources(std::vector<std::string>& out) {
-  if (!hasJournal_) return;
-  ReadScope scope(*this);
-  sqlite::Statement all(*db_, "SELECT source FROM journal_sources");
-  while (all.step()) out.emplace_back(all.blob(0));
-}
-
-std::int64_t HiveFile::firstRowFrom(std::int64_t at) {
-  sqlite::Statement first(*db_, "SELECT min(id) FROM journal WHERE at >= ?");
-  first.bind(1, at);
-  if (first.step() && first.integer(0) > 0) return first.integer(0);
-  return endRow();
-}
-
-std::int64_t HiveFile::endRow() {
-  return db_->scalar("SELECT ifnull(max(id), 0) + 1 FROM journal");
-}
-
 // ---- forgetting --------------------------------------------------------------------
 
 std::int64_t HiveFile::dropEntriesBelow(std::int64_t rowId) {
+  writeBatchBeforeReading();
   std::int64_t dropped = 0;
   if (rowId >= endRow() && db_->scalar("SELECT count(*) FROM journal WHERE pending != 0") == 0) {
     // Everything goes: SQLite then drops whole tables instead of row by row.
-    dropped = db_->scalar("SELECT count(*) FROM journal");
+    dropped = db_->scalar("SELECT ifnull(sum(count), 0) FROM journal");
     db_->exec("DELETE FROM journal");
   } else {
+    sqlite::Statement count(*db_, "SELECT ifnull(sum(count), 0) FROM journal WHERE id < ? AND pending = 0");
+    count.bind(1, rowId);
+    if (count.step()) dropped = count.integer(0);
     sqlite::Statement drop(*db_, "DELETE FROM journal WHERE id < ? AND pending = 0");
     drop.bind(1, rowId).run();
-    dropped = db_->changes();
+    dropped += dropOlderPartOfRow(rowId);
   }
   db_->exec("DELETE FROM journal_sources WHERE source NOT IN (SELECT source FROM journal)");
   lastSource_.reset();
-  rebuildItems(false);
+  rebuildItems();
   return dropped;
+}
+
+// The row holding `rowId` keeps only its entries from `rowId` on.
+std::int64_t HiveFile::dropOlderPartOfRow(std::int64_t rowId) {
+  std::vector<journal::Entry> entries;
+  std::int64_t first = 0, last = 0;
+  {
+    sqlite::Use holding(journalStatements().rowHolding);
+    holding->bind(1, rowId);
+    if (!holding->step() || holding->integer(8) != 0) return 0;
+    last = holding->integer(0);
+    first = readRow(*holding, false, entries);
+  }
+  if (entries.empty() || first >= rowId) return 0;
+  const std::int64_t older = rowId - first;
+  std::string packed;
+  for (std::size_t i = static_cast<std::size_t>(older); i < entries.size(); ++i)
+    rows::pack(entries[i], packed);
+  sqlite::Statement keep(*db_, "UPDATE journal SET count = ?, entries = ? WHERE id = ?");
+  keep.bind(1, last - rowId + 1).bind(2, packed).bind(3, last).run();
+  return older;
 }
 
 void HiveFile::compact() {
@@ -292,6 +276,49 @@ void HiveFile::compact() {
   db_->exec("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
-}  // namespace morvin::reg::hive
+// ---- packing the journal of an older version ------------------------------------------
 
-#undef MORVIN_SELECT_ENTRIES
+void HiveFile::packOldJournal() {
+  sqlite::Statement old(*db_,
+                        "SELECT id, at, grp, source, kind, root, path, section, name, before_present, "
+                        "before_type, before_data, after_present, after_type, after_data, undoes, pending "
+                        "FROM journal_unpacked ORDER BY id");
+  auto state = [&](int first) {
+    return journal::State{old.integer(first) != 0, static_cast<std::uint32_t>(old.integer(first + 1)),
+                          std::string(old.blob(first + 2))};
+  };
+  while (old.step()) {
+    if (old.integer(0) <= 0) continue;  // not a number this version gives
+    journal::Entry e;
+    e.at = old.integer(1);
+    e.group = old.integer(2);
+    e.source = std::string(old.blob(3));
+    const std::int64_t kind = old.integer(4);
+    if (kind < 0 || kind > static_cast<std::int64_t>(journal::Kind::Profile)) continue;  // not ours to read
+    e.kind = static_cast<journal::Kind>(kind);
+    e.root = std::string(old.blob(5));
+    e.path = std::string(old.blob(6));
+    e.section = std::string(old.blob(7));
+    e.name = std::string(old.blob(8));
+    e.before = state(9);
+    e.after = state(12);
+    e.undoes = old.integer(15);
+    e.pending = old.integer(16) != 0;
+    // Entries of one action came with their own times: the row keeps the first.
+    addEntryAt(e, old.integer(0));
+  }
+  old.reset();
+  writeBatch();
+  // The numbers already given stay given.
+  db_->exec(
+      "INSERT INTO sqlite_sequence(name, seq) SELECT 'journal', 0 WHERE NOT EXISTS "
+      "(SELECT 1 FROM sqlite_sequence WHERE name = 'journal');"
+      "UPDATE sqlite_sequence SET seq = max(seq, ifnull((SELECT seq FROM sqlite_sequence "
+      "WHERE name = 'journal_unpacked'), 0)) WHERE name = 'journal';"
+      "DROP TABLE journal_unpacked;"
+      "INSERT OR IGNORE INTO journal_sources SELECT DISTINCT source FROM journal;");
+  batch_ = {};
+  lastSource_.reset();
+}
+
+}  // namespace morvin::reg::hive

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <random>
 
-#include "HiveStoreNames.h"
+#include "Cp1250.h"
 
 namespace morvin::reg::journal {
 namespace {
@@ -49,7 +49,10 @@ std::int64_t nowMicros() {
 void stamp(Entry& entry) {
   entry.at = nowMicros();
   entry.group = currentGroup();
-  entry.source = currentSource();
+  if (fixedDepth > 0)
+    entry.source = fixedSource;  // into the entry's own room when it has some
+  else
+    entry.source = currentSource();
   entry.undoes = currentlyUndoing();
 }
 
@@ -123,17 +126,22 @@ Suspended::~Suspended() {
   --suspendDepth;
 }
 
-std::string itemIdentity(const Entry& e) {
-  std::string key(1, static_cast<char>('0' + static_cast<int>(e.kind)));
-  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) key += hive::fold(*part) + '\0';
-  return key;
-}
-
+// Each part folded as the store compares names, hashed as it is folded
+// (taking back a big action hashes every entry).
 std::int64_t itemHash(const Entry& e) {
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (unsigned char c : itemIdentity(e)) {
+  auto add = [&](unsigned char c) {
     hash ^= c;
     hash *= 1099511628211ull;
+  };
+  add(static_cast<unsigned char>('0' + static_cast<int>(e.kind)));
+  for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) {
+    for (unsigned char c : *part) {
+      const char32_t folded = cp1250::toUnicode(cp1250::toUpper(c));
+      add(static_cast<unsigned char>((folded >> 8) & 0xFF));
+      add(static_cast<unsigned char>(folded & 0xFF));
+    }
+    add(0);
   }
   return static_cast<std::int64_t>(hash >> 1);
 }

@@ -132,13 +132,11 @@ std::int64_t nowMicros();
 // function brings the system clock back.
 void setClock(std::function<std::int64_t()> clock);
 
-// The identity of an entry's item, letter case aside: entries with the same
-// identity change the same value, key or profile key.
-std::string itemIdentity(const Entry& entry);
-// The identity as a 63-bit hash: what the hives index entries by (eight bytes
-// a row instead of the whole path). Taking back checks the rows it gets; the
-// net changes trust it (two items of one hive sharing a hash: about one
-// chance in 10^12 at a million items).
+// The identity of an entry's item (kind, root, path, section and name,
+// letter case aside) as a 63-bit hash: entries of the same item change the
+// same value, key or profile key. What undo planning follows each item's
+// state by (two items of one action sharing a hash: about one chance in
+// 10^12 at a million items).
 std::int64_t itemHash(const Entry& entry);
 
 // Fills in what every new entry takes from the moment it is made: the time,

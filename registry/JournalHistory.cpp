@@ -142,6 +142,7 @@ Keeper& keeperOf(RegistryStore& store) {
 }
 
 void settlePending(std::vector<Entry>& entries, RegistryStore& store, ProfileStore& profiles) {
+  if (std::none_of(entries.begin(), entries.end(), [](const Entry& e) { return e.pending; })) return;
   std::vector<Entry> out;
   out.reserve(entries.size());
   for (Entry& e : entries) {
@@ -191,7 +192,17 @@ std::vector<Entry> entriesToUndo(RegistryStore& store, ProfileStore& profiles,
   return entries;
 }
 
-std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, std::vector<Entry> entries) {
+namespace {
+
+// What planning decides for a step: whether it is a conflict, and the state
+// its item will be in when its turn comes.
+struct Judgement {
+  bool conflict = false;
+  State now;
+};
+
+std::vector<Judgement> judge(RegistryStore& store, ProfileStore& profiles,
+                             const std::vector<Entry>& entries) {
   // Each item's state now, as the journal knows it, in one read; profile keys
   // and unsettled items from their files.
   const std::vector<std::optional<State>> latest = keeperOf(store).latestStates(entries);
@@ -199,17 +210,38 @@ std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, std
   // collision, about one chance in 10^12 at a million items, would misjudge a
   // conflict).
   std::unordered_map<std::int64_t, State> expected;
-  std::vector<UndoStep> steps;
-  steps.reserve(entries.size());
+  std::vector<Judgement> judgements;
+  judgements.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {  // newest first
-    Entry& e = entries[i];
+    const Entry& e = entries[i];
     auto [item, first] = expected.try_emplace(itemHash(e));
     if (first) item->second = latest[i] ? *latest[i] : currentState(e, store, profiles);
     const bool conflict = !asLeft(e, item->second);
-    State now = std::move(item->second);
+    judgements.push_back({conflict, std::move(item->second)});
     item->second = e.before;
-    steps.push_back({std::move(e), conflict, std::move(now)});
   }
+  return judgements;
+}
+
+// A step to take, or a conflict asked about: the steps kept go to `items`.
+void keepOrAsk(const Entry& e, bool conflict, const State& now, const ConflictQuestion& ask,
+               std::vector<const Entry*>& items, std::vector<std::int64_t>& undoes, UndoResult& result) {
+  if (conflict && !(ask && ask(e, now))) {
+    ++result.leftAsIs;
+    return;
+  }
+  items.push_back(&e);
+  undoes.push_back(e.id);
+}
+
+}  // namespace
+
+std::vector<UndoStep> planUndo(RegistryStore& store, ProfileStore& profiles, std::vector<Entry> entries) {
+  std::vector<Judgement> judgements = judge(store, profiles, entries);
+  std::vector<UndoStep> steps;
+  steps.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    steps.push_back({std::move(entries[i]), judgements[i].conflict, std::move(judgements[i].now)});
   return steps;
 }
 
@@ -217,15 +249,47 @@ namespace {
 
 // Puts each item into its state: the registry ones in one transaction per
 // hive, the profile keys after it (a file is not part of the transaction).
+// For each step: how many of the steps right before it its removal of a key
+// takes along (values of that key to be removed, each still journaled as the
+// key goes), or kCarried for a step taken along. One removal of a key an
+// action made instead of one per value.
+constexpr std::size_t kCarried = SIZE_MAX;
+template <class Each>
+std::vector<std::size_t> carriedByKeyRemoval(const std::vector<const Entry*>& items, Each&& stateOf) {
+  std::vector<std::size_t> carried(items.size(), 0);
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    const Entry& key = *items[k];
+    if (key.kind != Kind::Key || stateOf(key).present) continue;
+    std::size_t i = k;
+    while (i > 0 && carried[i - 1] == 0 && items[i - 1]->kind == Kind::Value &&
+           !stateOf(*items[i - 1]).present && items[i - 1]->root == key.root &&
+           items[i - 1]->path == key.path)
+      carried[--i] = kCarried;
+    carried[k] = k - i;
+  }
+  return carried;
+}
+
 template <class Each>
 void restoreAll(RegistryStore& store, ProfileStore& profiles, const std::vector<const Entry*>& items,
                 const std::vector<std::int64_t>& undoes, Each&& stateOf, UndoResult& result) {
   OpenKey open(store);
-  auto restoreOne = [&](std::size_t i) {
+  const std::vector<std::size_t> carried = carriedByKeyRemoval(items, stateOf);
+  auto restoreAlone = [&](std::size_t i) {
     Undoing marker(undoes[i]);
     const std::size_t failed = result.failures.size();
     restore(*items[i], stateOf(*items[i]), store, profiles, open, result.failures);
-    if (result.failures.size() == failed) ++result.takenBack;
+    return result.failures.size() == failed;
+  };
+  auto restoreOne = [&](std::size_t i) {
+    if (carried[i] == kCarried) return;  // its key's removal takes it
+    if (restoreAlone(i)) {
+      result.takenBack += 1 + static_cast<int>(carried[i]);
+      return;
+    }
+    // The key stays (it has subkeys): its values go one by one.
+    for (std::size_t v = i - carried[i]; v < i; ++v)
+      if (restoreAlone(v)) ++result.takenBack;
   };
   Group group;
   const UndoResult before = result;
@@ -264,22 +328,26 @@ UndoResult applyUndo(RegistryStore& store, ProfileStore& profiles, const std::ve
   // Every question first: none is asked while the store is locked.
   std::vector<const Entry*> items;
   std::vector<std::int64_t> undoes;
-  for (const UndoStep& step : steps) {
-    if (step.conflict && !(ask && ask(step.entry, step.now))) {
-      ++result.leftAsIs;
-      continue;
-    }
-    items.push_back(&step.entry);
-    undoes.push_back(step.entry.id);
-  }
+  for (const UndoStep& step : steps)
+    keepOrAsk(step.entry, step.conflict, step.now, ask, items, undoes, result);
   restoreAll(
       store, profiles, items, undoes, [](const Entry& e) -> const State& { return e.before; }, result);
   return result;
 }
 
+// planUndo and applyUndo without the steps' copy of every entry.
 UndoResult undo(RegistryStore& store, ProfileStore& profiles, const std::vector<std::int64_t>& ids,
                 const ConflictQuestion& ask) {
-  return applyUndo(store, profiles, planUndo(store, profiles, entriesToUndo(store, profiles, ids)), ask);
+  const std::vector<Entry> entries = entriesToUndo(store, profiles, ids);
+  const std::vector<Judgement> judgements = judge(store, profiles, entries);
+  UndoResult result;
+  std::vector<const Entry*> items;
+  std::vector<std::int64_t> undoes;
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    keepOrAsk(entries[i], judgements[i].conflict, judgements[i].now, ask, items, undoes, result);
+  restoreAll(
+      store, profiles, items, undoes, [](const Entry& e) -> const State& { return e.before; }, result);
+  return result;
 }
 
 UndoResult undoAll(RegistryStore& store, ProfileStore& profiles) {

@@ -1,9 +1,10 @@
 #include "BenchHives.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <stdexcept>
+
+#include "registry/HiveStoreFile.h"
+#include "registry/Journal.h"
 
 namespace morvin::bench {
 
@@ -60,33 +61,30 @@ std::string benchHive(std::int64_t values) {
 }
 
 void writeBigJournal(const std::string& userDat, std::int64_t entries) {
-  sqlite3* db = nullptr;
-  const std::string items = std::to_string(entries / 20);
-  const std::string sql =
-      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(entries - 1) +
-      ") INSERT INTO journal(at, grp, source, kind, root, path, section, name, before_present, "
-      "before_type, before_data, after_present, after_type, after_data, undoes, pending, item) "
-      "SELECT 1700000000000000 + i, 1 + i / " +
-      items +
-      ", CAST('morvin-reg import' AS BLOB), 0, 'HKEY_CURRENT_USER', "
-      "'Software\\Bench\\Key' || ((i % " +
-      items +
-      ") / 25), '', 'Value' || (i % 25), "
-      "(i / " +
-      items + ") % 2, 4 * ((i / " + items + ") % 2), substr(x'01000000', 1, 4 * ((i / " + items +
-      ") % 2)), 1 - (i / " + items + ") % 2, 4 - 4 * ((i / " + items +
-      ") % 2), substr(x'01000000', 1, 4 - 4 * ((i / " + items + ") % 2)), 0, 0, 1 + i % " + items +
-      " FROM n; INSERT INTO journal_items SELECT item, min(id), 7, max(id), 7, 0 FROM journal GROUP BY item; "
-      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('morvin-reg import' AS BLOB)); COMMIT;";
-  // Opened without creating: a missing hive is an error, not a new database.
-  char* error = nullptr;
-  const bool written = sqlite3_open_v2(userDat.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-                       sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK;
-  const std::string why = error ? error : db ? sqlite3_errmsg(db) : "out of memory";
-  sqlite3_free(error);
-  sqlite3_close(db);
-  if (!written) throw std::runtime_error("cannot write the big journal into " + userDat + ": " + why);
+  reg::hive::HiveFile hive(userDat, false);
+  const std::int64_t items = entries / 20;
+  const std::string present("\x01\0\0\0", 4);
+  hive.begin();
+  try {
+    for (std::int64_t i = 0; i < entries; ++i) {
+      const std::int64_t item = i % items, pass = i / items;
+      reg::journal::Entry e;
+      e.at = 1700000000000000 + i;
+      e.group = 1 + pass;
+      e.source = "morvin-reg import";
+      e.root = "HKEY_CURRENT_USER";
+      e.path = "Software\\Bench\\Key" + std::to_string(item / 25);
+      e.name = "Value" + std::to_string(item % 25);
+      const bool wasThere = pass % 2 == 1;
+      e.before = wasThere ? reg::journal::State{true, 4, present} : reg::journal::State{};
+      e.after = wasThere ? reg::journal::State{} : reg::journal::State{true, 4, present};
+      hive.addEntry(e);
+    }
+    hive.commit();
+  } catch (...) {
+    hive.rollback();
+    throw;
+  }
 }
 
 std::string bigJournal(std::int64_t entries) {

@@ -25,10 +25,10 @@ std::string valueName(std::int64_t index);
 std::string scratchFolder(const std::string& name);
 
 // Adds `entries` journal entries to the empty journal of the USER.DAT at
-// `userDat` (a hive the store made), written with SQL: imports and their
-// undos in turn, twenty entries per item, so the registry is back at its start
-// (each item's summary says both ends are alike, as the store would). Throws
-// when the hive does not take them.
+// `userDat` (a hive the store made), through the hive file's own writer:
+// imports and their undos in turn, twenty entries per item, so the registry
+// is back at its start (each item's two ends alike, as the store would
+// leave them). Throws when the hive does not take them.
 void writeBigJournal(const std::string& userDat, std::int64_t entries);
 // A fresh hive folder whose USER.DAT holds such a journal.
 std::string bigJournal(std::int64_t entries);

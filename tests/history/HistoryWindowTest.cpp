@@ -3,7 +3,6 @@
 // journal too big to read whole, columns fitted to the first page, forgetting,
 // and the ways to open the window.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +17,7 @@
 #include "history/kodHistoria.h"
 #include "platform/Machine.h"
 #include "registry/Cp1250.h"
+#include "registry/HiveStoreFile.h"
 #include "registry/Journal.h"
 #include "shell/WindowFactories.h"
 #include "tests/support/gui/GuiTest.h"
@@ -114,23 +114,22 @@ TEST_F(HistoryWindowTest, AllIsTakenBackAndTheChangesAreSavedAsARegFile) {
   EXPECT_EQ(saved.str(), "REGEDIT4\r\n\r\n");
 }
 
-// 300,000 entries written straight into USER.DAT, a third of them "Pulpit"
-// (texts as blobs, as the store writes them).
+// 300,000 entries written straight into USER.DAT, each alone, a third of
+// them "Pulpit".
 void fillJournal(const std::string& userDat, int entries) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(userDat.c_str(), &db), SQLITE_OK);
-  const std::string sql =
-      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(entries) +
-      ") INSERT INTO journal(at, grp, source, kind, root, path, section, name, before_present, before_type, "
-      "before_data, after_present, after_type, after_data, undoes, pending, item) "
-      "SELECT 1600000000000000 + i, 0, CAST(CASE WHEN i % 3 = 0 THEN 'Pulpit' ELSE 'morvin-reg import' END "
-      "AS BLOB), 0, "
-      "'HKEY_CURRENT_USER', 'Software\\Big', '', 'V' || i, 0, 0, x'', 1, 4, x'01000000', 0, 0, i FROM n; "
-      "INSERT OR IGNORE INTO journal_sources VALUES(CAST('Pulpit' AS BLOB)), (CAST('morvin-reg import' AS "
-      "BLOB)); COMMIT;";
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  sqlite3_close(db);
+  reg::hive::HiveFile hive(userDat, false);
+  hive.begin();
+  for (int i = 1; i <= entries; ++i) {
+    reg::journal::Entry e;
+    e.at = 1600000000000000 + i;
+    e.source = i % 3 == 0 ? "Pulpit" : "morvin-reg import";
+    e.root = "HKEY_CURRENT_USER";
+    e.path = "Software\\Big";
+    e.name = "V" + std::to_string(i);
+    e.after = {true, 4, std::string("\x01\0\0\0", 4)};
+    hive.addEntry(e);
+  }
+  hive.commit();
 }
 
 TEST_F(HistoryWindowTest, AJournalTooBigToReadWholeIsListedAPageAtATimeFilteredAndTakenBack) {
