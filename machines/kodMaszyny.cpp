@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSettings>
 #include <QThread>
 #include <algorithm>
@@ -106,10 +107,15 @@ TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
   ui->MachinesList->header()->setAccessibleName(tr("Nagłówki kolumn listy maszyn"));
   ui->ReadingProgress->setRange(0, 0);  // how long a drive takes is not known ahead
   connect(ui->MachinesList, &QTreeWidget::currentItemChanged, this, [this] { updateButtons(); });
-  connect(ui->NewFromDriveButton, &QPushButton::clicked, this,
-          [this] { unguarded([this] { NewFromDriveClick(); }); });
-  connect(ui->NewFromFolderButton, &QPushButton::clicked, this,
-          [this] { unguarded([this] { NewFromFolderClick(); }); });
+  // A drive comes as a disk image or as a folder (a copied or mounted drive).
+  auto* newFrom = new QMenu(ui->NewFromDriveButton);
+  QAction* fromImage =
+      newFrom->addAction(QString(), this, [this] { unguarded([this] { NewFromImageClick(); }); });
+  QAction* fromFolder =
+      newFrom->addAction(QString(), this, [this] { unguarded([this] { NewFromFolderClick(); }); });
+  fromImage->setObjectName(QStringLiteral("NewFromImageAction"));
+  fromFolder->setObjectName(QStringLiteral("NewFromFolderAction"));
+  ui->NewFromDriveButton->setMenu(newFrom);
   connect(ui->CancelReadingButton, &QPushButton::clicked, this,
           [this] { unguarded([this] { CancelReadingClick(); }); });
   connect(ui->UseButton, &QPushButton::clicked, this, [this] { unguarded([this] { UseClick(); }); });
@@ -118,8 +124,14 @@ TfmMaszyny::TfmMaszyny(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
   connect(ui->RefreshButton, &QPushButton::clicked, this, [this] { unguarded([this] { RefreshClick(); }); });
   connect(ui->RemoveButton, &QPushButton::clicked, this, [this] { unguarded([this] { RemoveClick(); }); });
   connect(ui->CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-  retranslateOnLanguageChange(this, [this] {
+  const auto nameActions = [fromImage, fromFolder] {
+    fromImage->setText(tr("Obraz dysku..."));
+    fromFolder->setText(tr("Folder z dyskiem C:..."));
+  };
+  nameActions();
+  retranslateOnLanguageChange(this, [this, nameActions] {
     ui->retranslateUi(this);
+    nameActions();
     Odswiez();
   });
   unguarded([this] { Odswiez(); });
@@ -178,10 +190,9 @@ void TfmMaszyny::updateButtons() {
   ui->RefreshButton->setEnabled(idle && m && m->inUse && m->fromDrive);
   ui->RemoveButton->setEnabled(idle && m && m->fromDrive && !m->inUse);
   ui->NewFromDriveButton->setEnabled(idle);
-  ui->NewFromFolderButton->setEnabled(idle);
 }
 
-void TfmMaszyny::NewFromDriveClick() {
+void TfmMaszyny::NewFromImageClick() {
   const auto file = dialogs().openFile(
       this, tr("Dysk Windows 98"),
       {tr("Obrazy dysków (*.vdi *.vmdk *.qcow2 *.vhd *.img *.raw)"), tr("Wszystkie pliki (*.*)")}, QString());

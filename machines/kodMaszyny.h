@@ -38,7 +38,7 @@ class TfmMaszyny : public QDialog {
   // Reads the list of machines again.
   void Odswiez();
   // A new machine from a disk image, or from a folder holding a drive (a copy or a mount).
-  void NewFromDriveClick();
+  void NewFromImageClick();
   void NewFromFolderClick();
   void CancelReadingClick();
   void UseClick();

@@ -834,22 +834,6 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>Nowa z obrazu dysku...</source>
-        <translation>New from a Disk Image...</translation>
-    </message>
-    <message>
-        <source>Nowa maszyna z obrazu dysku Windows 98...</source>
-        <translation>New machine from a Windows 98 disk image...</translation>
-    </message>
-    <message>
-        <source>Nowa z folderu...</source>
-        <translation>New from a Folder...</translation>
-    </message>
-    <message>
-        <source>Nowa maszyna z folderu z dyskiem Windows 98...</source>
-        <translation>New machine from a folder holding a Windows 98 drive...</translation>
-    </message>
-    <message>
         <source>Użyj</source>
         <translation>Use</translation>
     </message>
@@ -864,6 +848,10 @@
     <message>
         <source>Zamknij</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Nowa z dysku Windows 98...</source>
+        <translation>New from Windows 98 Disk...</translation>
     </message>
 </context>
 <context>
@@ -1999,6 +1987,14 @@ Keep this machine&apos;s values?</translation>
     <message>
         <source>Ten rejestr nie prowadzi historii zmian</source>
         <translation>This registry keeps no history of changes</translation>
+    </message>
+    <message>
+        <source>Obraz dysku...</source>
+        <translation>Disk Image...</translation>
+    </message>
+    <message>
+        <source>Folder z dyskiem C:...</source>
+        <translation>Folder Holding Drive C:...</translation>
     </message>
 </context>
 <context>

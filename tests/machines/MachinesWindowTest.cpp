@@ -80,7 +80,7 @@ class MachinesWindowTest : public test::MachinesTest {
       test::child<QLineEdit>(form, "MachineNameEdit")->setText(QStringLiteral("win98"));
       test::click(form, "CreateButton");
     });
-    test::click(&window, "NewFromDriveButton");
+    window.findChild<QAction*>("NewFromImageAction")->trigger();
     EXPECT_TRUE(test::child<QProgressBar>(&window, "ReadingProgress")->isVisibleTo(&window));
     if (cancel) test::click(&window, "CancelReadingButton");
     for (int i = 0; i < 6000 && window.reading(); ++i) {

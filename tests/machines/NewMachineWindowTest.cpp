@@ -52,7 +52,7 @@ TEST_F(NewMachineWindowTest, AFolderDrivesComputerNameIsOfferedAndTheChosenProfi
   });
   TfmMaszyny window;
   dialogLog->answerFolder(QString::fromStdString(folder));
-  test::click(&window, "NewFromFolderButton");
+  window.findChild<QAction*>("NewFromFolderAction")->trigger();
   for (int i = 0; i < 6000 && window.reading(); ++i) {
     QCoreApplication::processEvents();
     QThread::msleep(10);
@@ -78,7 +78,7 @@ TEST_F(NewMachineWindowTest, AFolderDrivesComputerNameIsOfferedAndTheChosenProfi
   setModalRunner(
       [&](WindowId, QWidget* form) { offered = test::child<QLineEdit>(form, "MachineNameEdit")->text(); });
   dialogLog->answerFolder(QString::fromStdString(folder));
-  test::click(&window, "NewFromFolderButton");
+  window.findChild<QAction*>("NewFromFolderAction")->trigger();
   for (int i = 0; i < 6000 && window.reading(); ++i) {
     QCoreApplication::processEvents();
     QThread::msleep(10);
