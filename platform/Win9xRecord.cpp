@@ -14,6 +14,7 @@
 #include "Win9xDrive.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
+#include "registry/Fnv1a.h"
 
 namespace morvin::platform::win9x {
 
@@ -97,12 +98,9 @@ MachineLock::~MachineLock() {
 }
 
 std::uint64_t contentHash(std::string_view bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325ull;
-  for (unsigned char c : bytes) {
-    hash ^= c;
-    hash *= 0x100000001b3ull;
-  }
-  return hash;
+  Fnv1a hash;
+  hash.add(bytes);
+  return hash.value();
 }
 
 std::vector<FileState> machineFiles(const std::string& driveC) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Cp1250.h"
+#include "Fnv1a.h"
 #include "SqliteDb.h"
 
 namespace morvin::reg::hive::rows {
@@ -130,12 +131,9 @@ std::string placeOf(const journal::Entry& e) {
 }
 
 std::int64_t placeHash(std::string_view place) {
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (unsigned char c : place) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return static_cast<std::int64_t>(hash >> 1);
+  Fnv1a hash;
+  hash.add(place);
+  return hash.positive();
 }
 
 std::string itemOf(const journal::Entry& e) {
@@ -170,17 +168,13 @@ void unpack(std::string_view packed, std::int64_t count, const journal::Entry& s
 
 std::int64_t signature(journal::Kind kind, const journal::State& state, bool before) {
   if (kind == journal::Kind::Profile) return before ? 0 : 1;
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  auto add = [&](unsigned char c) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  };
-  add(state.present ? 1 : 0);
+  Fnv1a hash;
+  hash.add(state.present ? 1 : 0);
   if (kind == journal::Kind::Value) {
-    for (int i = 0; i < 4; ++i) add(static_cast<unsigned char>(state.type >> (8 * i)));
-    for (unsigned char c : state.data) add(c);
+    for (int i = 0; i < 4; ++i) hash.add(static_cast<unsigned char>(state.type >> (8 * i)));
+    hash.add(state.data);
   }
-  return static_cast<std::int64_t>(hash >> 1) + 2;
+  return hash.positive() + 2;
 }
 
 std::int64_t signature(const journal::Entry& e, bool before) {

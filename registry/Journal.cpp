@@ -5,6 +5,7 @@
 #include <random>
 
 #include "Cp1250.h"
+#include "Fnv1a.h"
 
 namespace morvin::reg::journal {
 namespace {
@@ -129,21 +130,17 @@ Suspended::~Suspended() {
 // Each part folded as the store compares names, hashed as it is folded
 // (taking back a big action hashes every entry).
 std::int64_t itemHash(const Entry& e) {
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  auto add = [&](unsigned char c) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  };
-  add(static_cast<unsigned char>('0' + static_cast<int>(e.kind)));
+  Fnv1a hash;
+  hash.add(static_cast<unsigned char>('0' + static_cast<int>(e.kind)));
   for (const std::string* part : {&e.root, &e.path, &e.section, &e.name}) {
     for (unsigned char c : *part) {
       const char32_t folded = cp1250::toUnicode(cp1250::toUpper(c));
-      add(static_cast<unsigned char>((folded >> 8) & 0xFF));
-      add(static_cast<unsigned char>(folded & 0xFF));
+      hash.add(static_cast<unsigned char>((folded >> 8) & 0xFF));
+      hash.add(static_cast<unsigned char>(folded & 0xFF));
     }
-    add(0);
+    hash.add(0);
   }
-  return static_cast<std::int64_t>(hash >> 1);
+  return hash.positive();
 }
 
 }  // namespace morvin::reg::journal
