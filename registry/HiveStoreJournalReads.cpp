@@ -20,6 +20,17 @@ struct HoldingRow {
     if (row < first || row - first >= static_cast<std::int64_t>(entries.size())) return nullptr;
     return &entries[static_cast<std::size_t>(row - first)];
   }
+  // The entry at row number `row`, its row read through `holding` (the
+  // statement selecting the row that holds a number) unless it is this one.
+  const journal::Entry* read(sqlite::Statement& holding, bool userHive, std::int64_t row) {
+    if (const journal::Entry* e = at(row)) return e;
+    entries.clear();
+    first = 0;
+    sqlite::Use use(holding);
+    use->bind(1, row);
+    if (use->step()) first = readRow(*use, userHive, entries);
+    return at(row);
+  }
 };
 
 }  // namespace
@@ -84,12 +95,8 @@ std::optional<journal::Entry> HiveFile::readEntry(bool userHive, std::int64_t ro
   if (!hasJournal_ || rowId <= 0) return std::nullopt;
   writeBatchBeforeReading();
   ReadScope scope(*this);
-  sqlite::Use holding(journalStatements().rowHolding);
-  holding->bind(1, rowId);
-  if (!holding->step()) return std::nullopt;
   HoldingRow row;
-  row.first = readRow(*holding, userHive, row.entries);
-  const journal::Entry* e = row.at(rowId);
+  const journal::Entry* e = row.read(journalStatements().rowHolding, userHive, rowId);
   if (!e) return std::nullopt;
   return *e;
 }
@@ -158,21 +165,12 @@ void HiveFile::readChangedItems(bool userHive, std::vector<journal::ChangedItem>
   // Neighbouring items mostly share their rows: the last one read is kept.
   HoldingRow row;
   sqlite::Statement& holding = journalStatements().rowHolding;
-  auto entryAt = [&](std::int64_t r) -> const journal::Entry* {
-    if (const journal::Entry* e = row.at(r)) return e;
-    sqlite::Use use(holding);
-    use->bind(1, r);
-    row.entries.clear();
-    row.first = 0;
-    if (use->step()) row.first = readRow(*use, userHive, row.entries);
-    return row.at(r);
-  };
   for (const rows::ItemEnds& i : changed) {
-    const journal::Entry* first = entryAt(i.firstRow);
+    const journal::Entry* first = row.read(holding, userHive, i.firstRow);
     if (!first) continue;
     journal::ChangedItem item;
     item.first = *first;
-    const journal::Entry* last = entryAt(i.lastRow);
+    const journal::Entry* last = row.read(holding, userHive, i.lastRow);
     item.lastPending = !last || last->pending;
     if (last) item.last = last->after;
     out.push_back(std::move(item));
