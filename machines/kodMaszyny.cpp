@@ -205,30 +205,20 @@ void TfmMaszyny::NewFromFolderClick() {
 }
 
 void TfmMaszyny::readChoices(const QString& source, const QString& fallbackName) {
-  struct Survey {
-    platform::win9x::DriveChoices choices;
-    QString failure;
-  };
-  auto survey = std::make_shared<Survey>();
+  auto choices = std::make_shared<platform::win9x::DriveChoices>();
   const std::string path = QFile::encodeName(source).toStdString();
-  startReading(QThread::create([path, survey] {
-                 try {
-                   survey->choices = platform::win9x::surveyDrive(path);
-                 } catch (const std::exception& e) {
-                   survey->failure = fromAnsi(e.what());
-                 }
-               }),
-               [this, source, fallbackName, survey] {
+  startReading([path, choices] { *choices = platform::win9x::surveyDrive(path); },
+               [this, source, fallbackName, choices](const QString& failure) {
                  stopReading();
-                 if (cancelled_ || !survey->failure.isEmpty()) {
+                 if (cancelled_ || !failure.isEmpty()) {
                    emit readingFinished();
                    if (!cancelled_)
                      dialogs().notice(this, windowTitle(),
-                                      tr("Nie można odczytać dysku %1:\n%2").arg(source, survey->failure),
+                                      tr("Nie można odczytać dysku %1:\n%2").arg(source, failure),
                                       MsgIcon::Error);
                    return;
                  }
-                 askAndMake(source, fallbackName, std::move(survey->choices));
+                 askAndMake(source, fallbackName, std::move(*choices));
                });
 }
 
@@ -250,24 +240,29 @@ void TfmMaszyny::askAndMake(const QString& source, const QString& fallbackName,
 
 void TfmMaszyny::makeMachine(const QString& name, const platform::win9x::ImportOptions& options) {
   const std::string folder = platform::machinesFolder() + "/" + name.toStdString();
-  auto failure = std::make_shared<QString>();
-  startReading(QThread::create([folder, options, failure] {
-                 try {
-                   std::error_code ec;
-                   fs::create_directories(platform::machinesFolder(), ec);
-                   platform::win9x::importMachine(folder, options);
-                 } catch (const std::exception& e) {
-                   *failure = fromAnsi(e.what());
-                 }
-               }),
-               [this, name, failure] { finishReading(name, *failure); });
+  startReading(
+      [folder, options] {
+        std::error_code ec;
+        fs::create_directories(platform::machinesFolder(), ec);
+        platform::win9x::importMachine(folder, options);
+      },
+      [this, name](const QString& failure) { finishReading(name, failure); });
 }
 
 // The window stays responsive while a drive is read, and can cancel.
-void TfmMaszyny::startReading(QThread* reader, std::function<void()> finished) {
-  reader_ = reader;
+void TfmMaszyny::startReading(std::function<void()> job,
+                              std::function<void(const QString& failure)> finished) {
+  auto failure = std::make_shared<QString>();
+  reader_ = QThread::create([job = std::move(job), failure] {
+    try {
+      job();
+    } catch (const std::exception& e) {
+      *failure = fromAnsi(e.what());
+    }
+  });
   cancelled_ = false;
-  connect(reader_, &QThread::finished, this, std::move(finished));
+  connect(reader_, &QThread::finished, this,
+          [finished = std::move(finished), failure] { finished(*failure); });
   ui->ReadingProgress->setVisible(true);
   ui->CancelReadingButton->setVisible(true);
   ui->CancelReadingButton->setEnabled(true);

@@ -81,7 +81,9 @@ class TfmMaszyny : public QDialog {
   // Asks what the machine is made of, then makes it in the background.
   void askAndMake(const QString& source, const QString& fallbackName, platform::win9x::DriveChoices choices);
   void makeMachine(const QString& name, const platform::win9x::ImportOptions& options);
-  void startReading(QThread* reader, std::function<void()> finished);
+  // Runs `job` on a reader thread with the progress and the cancel button
+  // shown; `finished` gets what it threw as text, empty when nothing.
+  void startReading(std::function<void()> job, std::function<void(const QString& failure)> finished);
   void stopReading();
   void finishReading(const QString& name, const QString& failure);
 

@@ -12,6 +12,7 @@
 #include "HostFiles.h"
 #include "Machine.h"
 #include "MachineBuild.h"
+#include "Win9xChoices.h"
 #include "Win9xHostPath.h"
 #include "Win9xNames.h"
 #include "Win9xRecord.h"
@@ -103,10 +104,8 @@ bool importMachine(const std::string& machineFolder, const ImportOptions& option
     userHive = names.windows + "/Profiles/" + options.user + "/USER.DAT";
     if (!find(entries, userHive)) {
       std::string known;
-      for (const DriveEntry& e : entries)
-        if (!e.folder && isUnder(e.path, names.windows + "/Profiles") &&
-            folded(fs::path(e.path).filename().string()) == folded("USER.DAT"))
-          known += (known.empty() ? "" : ", ") + fs::path(e.path).parent_path().filename().string();
+      for (const std::string& profile : listProfiles(entries, names.windows))
+        known += (known.empty() ? "" : ", ") + profile;
       badInput(options.source, "there is no user " + options.user + " (no " + userHive +
                                    "; users: " + (known.empty() ? "none" : known) + ")");
     }
