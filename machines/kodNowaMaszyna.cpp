@@ -2,8 +2,8 @@
 
 #include "platform/Machine.h"
 #include "platform/Machines.h"
-#include "registry/Cp1250.h"
 #include "shell/DialogService.h"
+#include "shell/Text.h"
 #include "ui_kodNowaMaszyna.h"
 
 namespace morvin {
@@ -79,7 +79,7 @@ std::shared_ptr<platform::win9x::Drive> TfmNowaMaszyna::openedDrive() const {
 QString TfmNowaMaszyna::proposedName(const std::optional<std::string>& computerName,
                                      const QString& fallback) {
   if (computerName) {
-    const QString name = QString::fromStdString(cp1250::toUtf8(*computerName)).trimmed();
+    const QString name = fromAnsi(*computerName).trimmed();
     if (platform::isMachineName(name.toStdString()) && !taken(name.toStdString())) return name;
   }
   const std::string base = fallback.trimmed().isEmpty() ? "Windows 98" : fallback.trimmed().toStdString();
