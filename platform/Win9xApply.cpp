@@ -255,22 +255,6 @@ class Planner {
 
 // Gives the drive back to be kept when the run ends before its first write:
 // the scratch copy of a virtual machine's disk still matches the disk then.
-class KeepUnlessWritten {
- public:
-  KeepUnlessWritten(KeptDrive* kept, std::unique_ptr<Drive>& drive) : kept_(kept), drive_(drive) {}
-  ~KeepUnlessWritten() {
-    if (kept_ && !writing_) kept_->keep(std::move(drive_));
-  }
-  KeepUnlessWritten(const KeepUnlessWritten&) = delete;
-  KeepUnlessWritten& operator=(const KeepUnlessWritten&) = delete;
-  void writing() { writing_ = true; }
-
- private:
-  KeptDrive* kept_;
-  std::unique_ptr<Drive>& drive_;
-  bool writing_ = false;
-};
-
 }  // namespace
 
 KeptDrive::Identity KeptDrive::identityOf(const std::string& source) {
@@ -278,6 +262,13 @@ KeptDrive::Identity KeptDrive::identityOf(const std::string& source) {
   if (::stat(source.c_str(), &st) != 0) return {};
   return {st.st_dev, st.st_ino, st.st_size,
           static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+KeptDrive::Run::Run(KeptDrive* kept, const std::string& source, int partition)
+    : kept_(kept), drive_(kept ? kept->open(source, partition) : openDrive(source, partition)) {}
+
+KeptDrive::Run::~Run() {
+  if (kept_ && !writing_) kept_->keep(std::move(drive_));
 }
 
 std::unique_ptr<Drive> KeptDrive::open(const std::string& source, int partition) {
@@ -294,24 +285,18 @@ std::unique_ptr<Drive> KeptDrive::open(const std::string& source, int partition)
 ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& options,
                          reg::RegistryStore& store) {
   const Machine machine(machineFolder);
-  std::error_code ec;
-  if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))
-    refuse("The machine in " + machineFolder +
-               " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)",
-           Fault::Failure);
+  driveMachineRecord(machineFolder);  // any other machine is refused before it is locked
   const MachineLock lock(machine.record());
-  auto record = readRecord(machine.record());
+  ImportRecord record = driveMachineRecord(machineFolder);
   // The partition the machine was read from, unless another is named.
-  const int partition = options.partition ? options.partition : record->partition;
-  auto drive =
-      options.kept ? options.kept->open(options.target, partition) : openDrive(options.target, partition);
-  KeepUnlessWritten keep(options.kept, drive);
+  KeptDrive::Run drive(options.kept, options.target,
+                       options.partition ? options.partition : record.partition);
   drive->lockForWriting();
-  const Names names{record->windowsFolder};
+  const Names names{record.windowsFolder};
 
   // Windows changed its registry since: first its registry becomes the
   // machine's starting point (a dry run only says so).
-  for (const HiveState& hive : record->hives) {
+  for (const HiveState& hive : record.hives) {
     const auto bytes = readDriveFile(*drive, hive.path);
     const bool same = bytes && bytes->size() == hive.size && contentHash(*bytes) == hive.hash;
     if (!same && options.dryRun)
@@ -319,16 +304,16 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
                  options.target + " reads it first)",
              Fault::Changed);
     if (!same) {
-      refreshFromDrive(machine.record(), *record, *drive, store, options.force);
+      refreshFromDrive(machine.record(), record, *drive, store, options.force);
       break;
     }
   }
   const std::string changes = withoutRefreshStamp(reg::journal::changesReg(store));
 
   // The plan: folders and files the program made, MSDOS.SYS, the registry.
-  Planner plan(*drive, *record, names);
+  Planner plan(*drive, record, names);
   std::map<std::string, FileState> before;
-  for (const FileState& f : record->files) before[f.path] = f;
+  for (const FileState& f : record.files) before[f.path] = f;
   for (const FileState& f : machineFiles(machine.driveC())) {
     auto it = before.find(f.path);
     if (it == before.end() || !(it->second == f)) plan.optional(f, machine.driveC());
@@ -336,8 +321,8 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
   // MSDOS.SYS goes back when its text changed, with the attributes it has on
   // the drive (the program lifts them on the machine while it runs).
   const auto msDosNow = host::readFile(machine.driveC() + "/MsDos.sys");
-  if (msDosNow && msDosNow != record->msDosSys)
-    plan.required("MSDOS.SYS", *msDosNow, record->msDosSys ? contentHash(*record->msDosSys) : 0);
+  if (msDosNow && msDosNow != record.msDosSys)
+    plan.required("MSDOS.SYS", *msDosNow, record.msDosSys ? contentHash(*record.msDosSys) : 0);
 
   const std::string lastHandedBack = host::readFile(machine.record() + "/" + kChangesFile).value_or("");
   const std::string handBack = withTakenBack(changes, lastHandedBack, store);
@@ -365,22 +350,22 @@ ApplyResult applyToDrive(const std::string& machineFolder, const ApplyOptions& o
   for (const Write& w : plan.writes) result.written.push_back(w.bytes ? w.path : w.path + "/");
   if (options.dryRun) return result;
 
-  keep.writing();
+  drive.writing();
   for (const Write& w : plan.writes) {
     if (!w.bytes) {
       drive->makeFolder(w.path);
       continue;
     }
     drive->replaceFile(w.path, *w.bytes, w.attributes);
-    record->sent[folded(w.path)] = contentHash(*w.bytes);
+    record.sent[folded(w.path)] = contentHash(*w.bytes);
   }
   drive->commit();
   if (!handBack.empty()) {
-    record->handedBack = contentHash(handBack);
+    record.handedBack = contentHash(handBack);
     if (!host::writeFileDurably(machine.record() + "/" + kChangesFile, handBack))
       throw Exception("Cannot write " + cp1250::fromUtf8(machine.record() + "/" + kChangesFile));
   }
-  writeRecord(machine.record(), *record);
+  writeRecord(machine.record(), record);
   return result;
 }
 

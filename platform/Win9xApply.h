@@ -29,6 +29,25 @@ class KeptDrive {
   // Keeps `drive` (as open() gave it out, nothing written) for the next run.
   void keep(std::unique_ptr<Drive> drive) { drive_ = std::move(drive); }
 
+  // The drive of one run: from `kept` when there is one (else opened), and
+  // given back to it when the run ends, unless the run wrote into it.
+  class Run {
+   public:
+    Run(KeptDrive* kept, const std::string& source, int partition);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    Drive& operator*() const { return *drive_; }
+    Drive* operator->() const { return drive_.get(); }
+    // What the run does from now on writes into the drive: it is not kept.
+    void writing() { writing_ = true; }
+
+   private:
+    KeptDrive* kept_;
+    std::unique_ptr<Drive> drive_;
+    bool writing_ = false;
+  };
+
  private:
   struct Identity {
     dev_t device = 0;

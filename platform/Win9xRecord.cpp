@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "HostFiles.h"
+#include "Machine.h"
 #include "Win9xDrive.h"
 #include "registry/Cp1250.h"
 #include "registry/Errors.h"
@@ -119,6 +120,19 @@ std::vector<FileState> machineFiles(const std::string& driveC) {
   std::sort(files.begin(), files.end(),
             [](const FileState& a, const FileState& b) { return a.path < b.path; });
   return files;
+}
+
+ImportRecord driveMachineRecord(const std::string& machineFolder) {
+  const Machine machine(machineFolder);
+  std::error_code ec;
+  std::optional<ImportRecord> record;
+  if (machine.exists() && fs::is_directory(machine.record(), ec)) record = readRecord(machine.record());
+  if (!record)
+    throw DriveError(
+        cp1250::fromUtf8("The machine in " + machineFolder +
+                         " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"),
+        Fault::Failure);
+  return *record;
 }
 
 void writeRecord(const std::string& folder, const ImportRecord& record) {

@@ -65,6 +65,11 @@ class MachineLock {
   int fd_ = -1;
 };
 
+// The record of the machine in `machineFolder`, which was made from a Windows
+// 9x drive; throws DriveError (Fault::Failure) naming the folder for any
+// other machine (or a record that cannot be read).
+ImportRecord driveMachineRecord(const std::string& machineFolder);
+
 // `folder` is Machine::record() or a hidden folder becoming it. Names are
 // kept escaped (\\, \t, \n, \r), so any name fits on its line. Throws
 // morvin::Exception when it cannot be written.

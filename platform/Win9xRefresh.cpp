@@ -195,30 +195,14 @@ std::string withoutRefreshStamp(const std::string& changes) {
 RefreshOutcome refreshMachine(const std::string& machineFolder, const RefreshOptions& options,
                               reg::RegistryStore& store) {
   const Machine machine(machineFolder);
-  std::error_code ec;
-  if (!machine.exists() || !fs::is_directory(machine.record(), ec) || !readRecord(machine.record()))
-    throw DriveError(
-        cp1250::fromUtf8("The machine in " + machineFolder +
-                         " was not made from a Windows 9x drive (morvin-reg init --from SOURCE)"),
-        Fault::Failure);
+  driveMachineRecord(machineFolder);  // any other machine is refused before it is locked
   const MachineLock lock(machine.record());
-  auto record = readRecord(machine.record());
-  const std::string target = options.target.empty() ? record->source : options.target;
-  const int partition = options.partition ? options.partition : record->partition;
-  auto drive = options.kept ? options.kept->open(target, partition) : openDrive(target, partition);
-  // Nothing is written into the drive: it can serve a run after a conflict is answered.
-  const auto giveBack = [&] {
-    if (options.kept) options.kept->keep(std::move(drive));
-  };
-  try {
-    drive->lockForWriting();
-    const RefreshOutcome outcome = refreshFromDrive(machine.record(), *record, *drive, store, options.force);
-    giveBack();
-    return outcome;
-  } catch (...) {
-    giveBack();
-    throw;
-  }
+  ImportRecord record = driveMachineRecord(machineFolder);
+  // A refresh writes nothing into the drive: it can serve a run after a conflict is answered.
+  KeptDrive::Run drive(options.kept, options.target.empty() ? record.source : options.target,
+                       options.partition ? options.partition : record.partition);
+  drive->lockForWriting();
+  return refreshFromDrive(machine.record(), record, *drive, store, options.force);
 }
 
 }  // namespace morvin::platform::win9x
